@@ -1,0 +1,29 @@
+#pragma once
+
+#include "CtlOptions.h"
+
+#include <QTextStream>
+
+class Clock;
+class PortDevice;
+class Prompts;
+
+// Carries out one qx410ctl command on a port and returns the exit status:
+// 0 done, 2 the port cannot be opened or configured, 3 the controller did
+// not answer in time. Usage errors are settled before this runs.
+class CtlRunner
+{
+public:
+    enum ExitStatus { Done = 0, Usage = 1, PortFailure = 2, NoAnswer = 3 };
+
+    CtlRunner(PortDevice& port, Clock& clock, Prompts& prompts, QTextStream& out, QTextStream& err);
+
+    int run(const CtlOptions& options);
+
+private:
+    PortDevice& m_port;
+    Clock& m_clock;
+    Prompts& m_prompts;
+    QTextStream& m_out;
+    QTextStream& m_err;
+};

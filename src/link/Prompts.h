@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// Every modal question the program asks goes through this interface. The
+// desktop program shows real message boxes; the command line answers on its
+// own; tests script the answers and record the exact texts.
+class Prompts
+{
+public:
+    enum class Icon { None, Warning, Exclamation, Question, Stop, Information };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~Prompts() = default;
+
+    // A message box without owner unless the implementation has one to offer.
+    virtual Answer message(const QString& text, const QString& caption, Icon icon, Buttons buttons) = 0;
+
+    // Ends the process with the given status. Production implementations do
+    // not return; a test implementation records the status and returns, so
+    // every caller must stop what it was doing right after this call.
+    virtual void endProcess(int status) = 0;
+};

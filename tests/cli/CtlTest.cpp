@@ -1,0 +1,198 @@
+#include "CtlOptions.h"
+#include "CtlRunner.h"
+#include "Printing.h"
+#include "ScriptedPrompts.h"
+#include "SimPort.h"
+#include "VirtualClock.h"
+
+#include <SimController.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList argv(std::initializer_list<const char*> words)
+{
+    QStringList list{QStringLiteral("qx410ctl")};
+    for (const char* w : words)
+        list << QString::fromLatin1(w);
+    return list;
+}
+
+struct OptionCase
+{
+    std::vector<const char*> words;
+    CtlOptions::Outcome outcome;
+};
+
+void PrintTo(const OptionCase& c, std::ostream* os)
+{
+    *os << "qx410ctl";
+    for (const char* w : c.words)
+        *os << ' ' << w;
+}
+
+class CtlOptionsTable : public testing::TestWithParam<OptionCase>
+{
+};
+
+TEST_P(CtlOptionsTable, ParsesOrRefuses)
+{
+    QStringList list{QStringLiteral("qx410ctl")};
+    for (const char* w : GetParam().words)
+        list << QString::fromLatin1(w);
+    const CtlOptions o = CtlOptions::parse(list);
+    EXPECT_EQ(o.outcome, GetParam().outcome) << qPrintable(list.join(' ')) << " " << qPrintable(o.error);
+}
+
+using O = CtlOptions::Outcome;
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, CtlOptionsTable,
+    testing::Values(OptionCase{{"position"}, O::Run}, OptionCase{{"--port", "/dev/ttyUSB0", "position"}, O::Run},
+                    OptionCase{{"--baud", "19200", "status"}, O::Run}, OptionCase{{"--baud", "14400", "status"}, O::UsageError},
+                    OptionCase{{"--baud", "fast", "status"}, O::UsageError},
+                    OptionCase{{"move", "--", "-1", "0", "1000"}, O::Run}, OptionCase{{"move", "1", "2"}, O::UsageError},
+                    OptionCase{{"velocity", "1000", "--high"}, O::Run}, OptionCase{{"--high", "position"}, O::UsageError},
+                    OptionCase{{"--timeout", "0", "move", "1", "2", "3"}, O::UsageError},
+                    OptionCase{{"--timeout", "2.5", "move", "1", "2", "3"}, O::Run},
+                    OptionCase{{"jump"}, O::UsageError}, OptionCase{{}, O::UsageError},
+                    OptionCase{{"--frobnicate", "position"}, O::UsageError}, OptionCase{{"--help"}, O::Help},
+                    OptionCase{{"position", "extra"}, O::UsageError}));
+
+// qx410ctl's commands against the in-process simulated controller.
+struct CtlFixture
+{
+    explicit CtlFixture(qx410sim::Faults faults = {})
+        : controller(faults)
+        , port(controller, clock)
+        , out(&outText)
+        , err(&errText)
+    {
+    }
+
+    int run(std::initializer_list<const char*> words)
+    {
+        const CtlOptions o = CtlOptions::parse(argv(words));
+        EXPECT_EQ(o.outcome, CtlOptions::Outcome::Run) << qPrintable(o.error);
+        CtlRunner runner(port, clock, prompts, out, err);
+        const int status = runner.run(o);
+        out.flush();
+        err.flush();
+        return status;
+    }
+
+    qx410sim::SimController controller;
+    VirtualClock clock;
+    SimPort port;
+    ScriptedPrompts prompts;
+    QString outText;
+    QString errText;
+    QTextStream out;
+    QTextStream err;
+};
+
+TEST(CtlCommands, MoveWritesTheMoveThenReadsThePositionTwice)
+{
+    CtlFixture f;
+    EXPECT_EQ(f.run({"--port", "/dev/fake", "move", "--", "-1", "0", "1000"}), 0);
+    EXPECT_EQ(f.port.written, hex("6DE7FFFFFF00000000A8610000" "0D" "630D" "630D"));
+    EXPECT_EQ(f.outText, QStringLiteral("-1 0 1000\n"));
+    EXPECT_EQ(f.port.openedDevices, QStringList{QStringLiteral("/dev/fake")});
+}
+
+TEST(CtlCommands, PositionRoundsMicrostepsToMicrometres)
+{
+    CtlFixture f;
+    const QByteArray move = hex("6DA8610000F3FFFFFF0C000000" "0D"); // 25000, -13, 12 microsteps
+    f.controller.receive(reinterpret_cast<const std::uint8_t*>(move.constData()), move.size(), f.clock.nowMs());
+    f.clock.sleepMs(5000);
+    EXPECT_EQ(f.run({"position"}), 0);
+    EXPECT_EQ(f.outText, QStringLiteral("1000 -1 0\n"));
+}
+
+TEST(CtlCommands, SettingCommandsWriteTheirBytesAndSettle)
+{
+    struct Case
+    {
+        std::initializer_list<const char*> words;
+        const char* bytes;
+    };
+    const Case cases[] = {
+        {{"velocity", "1000", "--high"}, "56E8830D"}, {{"velocity", "1024"}, "5600040D"},
+        {{"velocity", "1310", "--high"}, "561E850D"}, {{"stop"}, "030D"},
+        {{"reset"}, "720D"},                          {{"origin"}, "6F0D"},
+        {{"refresh"}, "6E0D"},
+    };
+    for (const Case& c : cases) {
+        CtlFixture f;
+        EXPECT_EQ(f.run(c.words), 0) << c.bytes;
+        EXPECT_EQ(f.port.written, hex(c.bytes));
+        EXPECT_TRUE(f.outText.isEmpty());
+    }
+}
+
+TEST(CtlCommands, VelocityAboveTheHighResolutionLimitIsRefused)
+{
+    CtlFixture f;
+    EXPECT_EQ(f.run({"velocity", "1311", "--high"}), 1);
+    EXPECT_TRUE(f.errText.contains(QStringLiteral("Velocity must be less than 1310 in high resolution mode")));
+    EXPECT_TRUE(f.port.written.isEmpty());
+    EXPECT_TRUE(f.port.openedDevices.isEmpty());
+}
+
+TEST(CtlCommands, MoveBeyondThirtyTwoBitsIsRefused)
+{
+    CtlFixture f;
+    EXPECT_EQ(f.run({"move", "85899346", "0", "0"}), 1);
+    EXPECT_EQ(f.run({"move", "1.5", "0", "0"}), 1);
+    EXPECT_TRUE(f.port.written.isEmpty());
+}
+
+TEST(CtlCommands, StatusPrintsNineteenNumbers)
+{
+    CtlFixture f;
+    EXPECT_EQ(f.run({"status"}), 0);
+    EXPECT_EQ(f.port.written, hex("730D"));
+    EXPECT_EQ(f.outText.trimmed().split(QLatin1Char(',')).size(), 19) << qPrintable(f.outText);
+}
+
+TEST(CtlFailures, SilentControllerEndsWithStatusThreeAfterTheReplyWatch)
+{
+    qx410sim::Faults silent;
+    silent.silent = true;
+    CtlFixture f(silent);
+    const qint64 start = f.clock.nowMs();
+    EXPECT_EQ(f.run({"position"}), 3);
+    EXPECT_GT(f.clock.nowMs() - start, 6000);
+    EXPECT_LE(f.clock.nowMs() - start, 8000);
+    EXPECT_TRUE(f.outText.isEmpty());
+    EXPECT_TRUE(f.errText.startsWith(QStringLiteral("qx410ctl: position: no answer from the controller on COM1")))
+        << qPrintable(f.errText);
+    EXPECT_EQ(f.errText.count(QLatin1Char('\n')), 1);
+    EXPECT_TRUE(f.prompts.shown.isEmpty());
+}
+
+TEST(CtlFailures, MoveThatNeverEndsIsStoppedAtTheLimit)
+{
+    qx410sim::Faults silent;
+    silent.silent = true;
+    CtlFixture f(silent);
+    EXPECT_EQ(f.run({"--timeout", "3", "move", "100", "0", "0"}), 3);
+    EXPECT_TRUE(f.port.written.endsWith(hex("030D")));
+}
+
+TEST(CtlFailures, PortThatCannotBeOpenedEndsWithStatusTwo)
+{
+    CtlFixture f;
+    f.port.refuseOpen(QStringLiteral("Permission denied"));
+    EXPECT_EQ(f.run({"--port", "/dev/ttyUSB9", "position"}), 2);
+    EXPECT_EQ(f.errText, QStringLiteral("qx410ctl: Cannot open serial port. Please check hardware. (/dev/ttyUSB9: "
+                                        "Permission denied)\n"));
+
+    CtlFixture g;
+    g.port.refuseSettings(true);
+    EXPECT_EQ(g.run({"position"}), 2);
+    EXPECT_TRUE(g.errText.startsWith(QStringLiteral("qx410ctl: Cannot set serial port properly. Please check hardware. (COM1 = ")));
+}
+
+} // namespace

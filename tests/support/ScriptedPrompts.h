@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Prompts.h"
+
+#include <QList>
+#include <QString>
+#include <deque>
+
+// Prompts with scripted answers. Every message is recorded with its exact
+// text, caption, icon and buttons; endProcess records the status and returns.
+class ScriptedPrompts : public Prompts
+{
+public:
+    struct Shown
+    {
+        QString text;
+        QString caption;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    Answer message(const QString& text, const QString& caption, Icon icon, Buttons buttons) override
+    {
+        shown.append({text, caption, icon, buttons});
+        if (answers.empty())
+            return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No : Answer::Ok;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void endProcess(int status) override { endedWith.append(status); }
+
+    std::deque<Answer> answers;
+    QList<Shown> shown;
+    QList<int> endedWith;
+};
