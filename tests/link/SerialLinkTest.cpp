@@ -38,6 +38,13 @@ struct LinkFixture
     SerialLink link;
 };
 
+qx410sim::Faults silentController()
+{
+    qx410sim::Faults faults;
+    faults.silent = true;
+    return faults;
+}
+
 QByteArray bytes(std::initializer_list<int> values)
 {
     QByteArray b;
@@ -161,10 +168,8 @@ class ReplyWatch : public testing::TestWithParam<qint64>
 
 TEST_P(ReplyWatch, FiresAfterTheSeventhSecondsTick)
 {
-    qx410sim::Faults silent;
-    silent.silent = true;
     const qint64 start = GetParam();
-    LinkFixture f(silent, start);
+    LinkFixture f(silentController(), start);
     ASSERT_TRUE(f.open());
     Position p{7, 8, 9};
     EXPECT_EQ(Controller(f.link).queryPosition(&p), LinkStatus::Failed);
@@ -193,9 +198,7 @@ INSTANTIATE_TEST_SUITE_P(StartTimes, ReplyWatch,
 
 TEST(RecoveryPrompt, YesShowsSetupInStartupModeAndReopensThePort)
 {
-    qx410sim::Faults silent;
-    silent.silent = true;
-    LinkFixture f(silent);
+    LinkFixture f(silentController());
     ASSERT_TRUE(f.open());
     f.prompts.answers = {Answer::Yes};
     bool sawStartupMode = false;
@@ -216,9 +219,7 @@ TEST(RecoveryPrompt, YesShowsSetupInStartupModeAndReopensThePort)
 
 TEST(RecoveryPrompt, YesThenCancelEndsTheProcess)
 {
-    qx410sim::Faults silent;
-    silent.silent = true;
-    LinkFixture f(silent);
+    LinkFixture f(silentController());
     ASSERT_TRUE(f.open());
     f.prompts.answers = {Answer::Yes};
     f.link.setSetupHook([] { return false; });
@@ -229,9 +230,7 @@ TEST(RecoveryPrompt, YesThenCancelEndsTheProcess)
 
 TEST(RecoveryPrompt, YesThenAPortThatCannotBeOpenedEnds)
 {
-    qx410sim::Faults silent;
-    silent.silent = true;
-    LinkFixture f(silent);
+    LinkFixture f(silentController());
     ASSERT_TRUE(f.open());
     f.prompts.answers = {Answer::Yes};
     f.link.setSetupHook([&] {
@@ -245,9 +244,7 @@ TEST(RecoveryPrompt, YesThenAPortThatCannotBeOpenedEnds)
 
 TEST(RecoveryPrompt, OffOnTheCommandLine)
 {
-    qx410sim::Faults silent;
-    silent.silent = true;
-    LinkFixture f(silent);
+    LinkFixture f(silentController());
     ASSERT_TRUE(f.open());
     f.link.setRecoveryEnabled(false);
     EXPECT_EQ(f.link.watchedRead(Commands::positionQuery(), 13, nullptr), LinkStatus::Failed);
@@ -259,10 +256,8 @@ TEST(RecoveryPrompt, OffOnTheCommandLine)
 // instead of a frozen window.
 TEST(BoundedReads, SilentOrShortRepliesLeadToTheRecoveryPrompt)
 {
-    qx410sim::Faults silent;
-    silent.silent = true;
     {
-        LinkFixture f(silent);
+        LinkFixture f(silentController());
         ASSERT_TRUE(f.open());
         const qint64 start = f.clock.nowMs();
         EXPECT_EQ(Controller(f.link).refreshDisplay(), LinkStatus::Failed);
