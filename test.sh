@@ -7,5 +7,6 @@ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQX410_SANITIZE=ON -
 cmake --build build/test
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cd build/test && ctest --output-on-failure -j2 "$@"

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev
+  qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
   libgtest-dev googletest
 )
 

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "MainFrameState.h"
+#include "QtPrompts.h"
+#include "QtSerialPortDevice.h"
+#include "SerialLink.h"
+#include "SerialSettings.h"
+#include "SystemClock.h"
+
+#include <QUrl>
+#include <memory>
+
+class CMainFrame;
+class Controller;
+
+// The application object: the serial settings shared by the whole program,
+// and the start-up and shutdown order around the main window.
+class CQx410App
+{
+public:
+    CQx410App();
+    ~CQx410App();
+
+    // Start-up, the message loop, shutdown. Returns the exit status.
+    int run();
+
+    // Where the user guide lives: next to the sources while developing, or
+    // installed beside the program.
+    static QUrl guideUrl();
+    static std::string settingsPath();
+
+private:
+    bool askPortInStartupMode();
+    void shutdown();
+
+    SerialSettings m_serial;
+    MainFrameState m_state;
+    QtPrompts m_prompts;
+    SystemClock m_clock;
+    QtSerialPortDevice m_port;
+    SerialLink m_link;
+    std::unique_ptr<Controller> m_controller;
+    std::unique_ptr<CMainFrame> m_frame;
+};

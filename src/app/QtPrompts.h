@@ -1,0 +1,21 @@
+#pragma once
+
+#include "Prompts.h"
+
+class QWidget;
+
+// The desktop program's prompts: real message boxes. Ending the process
+// leaves at once with the status, skipping the shutdown steps, so the
+// settings file keeps its earlier content.
+class QtPrompts : public Prompts
+{
+public:
+    // Boxes are owned by this window when one is set, else by none.
+    void setOwner(QWidget* owner) { m_owner = owner; }
+
+    Answer message(const QString& text, const QString& caption, Icon icon, Buttons buttons) override;
+    void endProcess(int status) override;
+
+private:
+    QWidget* m_owner = nullptr;
+};

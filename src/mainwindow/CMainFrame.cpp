@@ -1,0 +1,253 @@
+#include "CMainFrame.h"
+
+#include "CQx410View.h"
+#include "Controller.h"
+#include "MainActions.h"
+#include "ManualMovePanel.h"
+#include "PaneBar.h"
+#include "SerialLink.h"
+#include "SerialSettings.h"
+#include "Units.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDockWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolBar>
+
+const QString CMainFrame::idleMessage = QStringLiteral("For Help, press F1");
+
+namespace {
+const QString kUndefined = QStringLiteral("\tundefined");
+}
+
+CMainFrame::CMainFrame(MainFrameState& state, SerialSettings& serial, SerialLink& link, Controller& controller,
+                       Clock& clock, Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent)
+    , m_state(state)
+    , m_serial(serial)
+    , m_link(link)
+    , m_controller(controller)
+    , m_prompts(prompts)
+    , m_operations(state, controller, clock, *this)
+{
+    m_view = new CQx410View(this);
+    m_view->setOnPaint([this] {
+        updateCaption();
+        updateConnectionText();
+    });
+    setCentralWidget(m_view);
+    connect(this, &CMainFrame::captureClosed, m_view, &CQx410View::onCaptureClosed);
+
+    m_actions = new MainActions(this);
+    buildStatusBars();
+
+    m_panel = new ManualMovePanel;
+    auto* dock = new QDockWidget(this);
+    dock->setObjectName(QStringLiteral("manualMovePanel"));
+    dock->setWidget(m_panel);
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    dock->setTitleBarWidget(new QWidget(dock));
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+    setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
+    m_panel->setStepSizeText(QString::number(static_cast<qint64>(m_state.stepSize)));
+
+    connectActions();
+    updateCaption();
+    updateConnectionText();
+    updatePaneTexts();
+    updateCommandStates();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::buildStatusBars()
+{
+    statusBar()->showMessage(idleMessage);
+
+    m_paneBar = new PaneBar;
+    m_paneBar->setPanes({
+        {115, true, QString()},
+        {135, true, QString()},
+        {175, false, QStringLiteral("\t\tDesired Position:   X")},
+        {75, true, kUndefined},
+        {30, false, QStringLiteral("\t\tY")},
+        {75, true, kUndefined},
+        {30, false, QStringLiteral("\t\tZ")},
+        {75, true, kUndefined},
+    });
+    m_paneBar->addToolTipArea(QRect(QPoint(0, 2), QPoint(121, 23)), QStringLiteral("Current Resolution (Double Click)"));
+    m_paneBar->addToolTipArea(QRect(QPoint(123, 2), QPoint(264, 23)), QStringLiteral("Current Velocity (Double Click)"));
+    m_paneBar->addToolTipArea(QRect(QPoint(449, 2), QPoint(530, 23)), QStringLiteral("Current X Position"));
+    m_paneBar->addToolTipArea(QRect(QPoint(570, 2), QPoint(651, 23)), QStringLiteral("Current Y Position"));
+    m_paneBar->addToolTipArea(QRect(QPoint(691, 2), QPoint(743, 23)), QStringLiteral("Current Z Position"));
+    connect(m_paneBar, &PaneBar::paneDoubleClicked, this, [this](int pane) {
+        if (pane == 0)
+            emit resolutionDialogRequested();
+        else if (pane == 1)
+            emit velocityDialogRequested();
+    });
+
+    // The eight-pane bar sits along the bottom edge, above the message bar.
+    m_paneToolBar = new QToolBar(tr("Status"), this);
+    m_paneToolBar->setObjectName(QStringLiteral("statusPanes"));
+    m_paneToolBar->setMovable(false);
+    m_paneToolBar->setFloatable(false);
+    m_paneToolBar->toggleViewAction()->setVisible(false);
+    m_paneToolBar->addWidget(m_paneBar);
+    addToolBar(Qt::BottomToolBarArea, m_paneToolBar);
+}
+
+void CMainFrame::connectActions()
+{
+    MainActions& a = *m_actions;
+    connect(a.exit, &QAction::triggered, this, &QWidget::close);
+    connect(a.communications, &QAction::triggered, this, &CMainFrame::communicationsDialogRequested);
+    connect(a.velocity, &QAction::triggered, this, &CMainFrame::velocityDialogRequested);
+    connect(a.resolution, &QAction::triggered, this, &CMainFrame::resolutionDialogRequested);
+    for (QAction* hook : {a.captureCommands, a.executeCommands, a.downloadPrograms, a.executePrograms,
+                          a.uploadPrograms, a.hardware})
+        connect(hook, &QAction::triggered, this, [this, hook] { emit dialogRequested(hook); });
+    connect(a.toolbar, &QAction::toggled, this, &CMainFrame::toggleToolbars);
+    connect(a.statusBar, &QAction::toggled, m_paneToolBar, &QWidget::setVisible);
+    connect(a.helpTopics, &QAction::triggered, this, [this] { QDesktopServices::openUrl(m_guide); });
+    connect(a.about, &QAction::triggered, this, &CMainFrame::aboutRequested);
+
+    const MainActions::Tool goTo[] = {MainActions::GoHome, MainActions::GoPosition1, MainActions::GoPosition2,
+                                      MainActions::GoPosition3, MainActions::GoPrevious};
+    for (int i = 0; i < MainFrameState::StoredCount; ++i)
+        connect(a.tool(goTo[i]), &QAction::triggered, this, [this, i] { goToStored(i); });
+    connect(a.tool(MainActions::Stop), &QAction::triggered, this, [this] {
+        m_operations.stop();
+        updateCommandStates();
+    });
+    connect(a.tool(MainActions::Update), &QAction::triggered, this, [this] {
+        if (m_operations.getPosition() != LinkStatus::Failed)
+            m_operations.markerRefresh();
+    });
+    connect(a.tool(MainActions::Refresh), &QAction::triggered, this, [this] { m_controller.refreshDisplay(); });
+    for (MainActions::Tool t : {MainActions::MovePath1, MainActions::MovePath2, MainActions::DefineHome,
+                                MainActions::DefinePosition1, MainActions::DefinePosition2, MainActions::DefinePosition3,
+                                MainActions::DefinePrevious, MainActions::DefinePath1, MainActions::DefinePath2}) {
+        QAction* hook = a.tool(t);
+        connect(hook, &QAction::triggered, this, [this, hook] { emit dialogRequested(hook); });
+    }
+
+    connect(m_panel, &ManualMovePanel::moveClicked, this,
+            [this] { moveTo(ManualMoveLogic::moveTarget(m_panel->xText(), m_panel->yText(), m_panel->zText())); });
+    connect(m_panel, &ManualMovePanel::stepClicked, this, [this](ManualMoveLogic::Step s) {
+        m_state.current = ManualMoveLogic::stepTarget(m_state.current, s, m_panel->stepSizeText());
+        moveTo(m_state.current);
+    });
+}
+
+LinkStatus CMainFrame::initialExchange()
+{
+    return m_operations.initialExchange();
+}
+
+void CMainFrame::moveTo(const Position& microsteps)
+{
+    if (m_state.busy)
+        return;
+    m_operations.absoluteMove(microsteps);
+    if (m_closeAfterMove)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void CMainFrame::goToStored(int index)
+{
+    moveTo(Units::micronsToMicrosteps(m_state.stored[static_cast<std::size_t>(index)]));
+}
+
+void CMainFrame::updateCaption()
+{
+    const QString caption = QStringLiteral("Qx410 (%1)").arg(m_serial.portName);
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
+}
+
+void CMainFrame::updateConnectionText()
+{
+    const QString text = QStringLiteral("QX-410 is connected via %1").arg(m_serial.portName);
+    if (m_panel->connectionText() != text)
+        m_panel->setConnectionText(text);
+}
+
+void CMainFrame::updatePaneTexts()
+{
+    m_paneBar->setPaneText(0, m_state.resolution == MainFrameState::lowResolution ? QStringLiteral("\tRes:   LOW")
+                                                                                  : QStringLiteral("\tRes:   HIGH"));
+    m_paneBar->setPaneText(1, QStringLiteral("\tVelocity:   %1").arg(m_state.velocity));
+}
+
+void CMainFrame::notifyCaptureClosed()
+{
+    emit captureClosed();
+}
+
+void CMainFrame::setManualControlsEnabled(bool enabled)
+{
+    m_panel->setFieldsEnabled(enabled);
+    // While a move runs the menu bar shows the five titles, disabled and
+    // without their drop-downs.
+    for (QMenu* menu : m_actions->menus())
+        menu->menuAction()->setEnabled(enabled);
+    m_paneBar->setEnabled(enabled);
+}
+
+void CMainFrame::updateCommandStates()
+{
+    const bool idle = !m_state.busy;
+    for (int t = 0; t < MainActions::ToolCount; ++t)
+        m_actions->tool(static_cast<MainActions::Tool>(t))->setEnabled(t == MainActions::Stop ? !idle : idle);
+    m_panel->setButtonsEnabled(idle);
+    m_actions->mainToolBar()->repaint();
+    m_actions->defineToolBar()->repaint();
+    m_panel->repaint();
+}
+
+void CMainFrame::showPanelPosition(const Position& microns)
+{
+    m_panel->showPosition(microns);
+}
+
+void CMainFrame::moveMarker(const Position& from, const Position& to)
+{
+    m_view->moveMarker(from, to);
+}
+
+void CMainFrame::toggleToolbars(bool visible)
+{
+    m_state.toolbarsVisible = visible;
+    m_actions->mainToolBar()->setVisible(visible);
+    m_actions->defineToolBar()->setVisible(visible);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (m_state.busy) {
+        // Stop the move first; the window closes once its wait has ended.
+        m_closeAfterMove = true;
+        m_operations.stop();
+        updateCommandStates();
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+bool CMainFrame::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        statusBar()->showMessage(tip.isEmpty() ? idleMessage : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}

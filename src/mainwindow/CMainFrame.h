@@ -1,0 +1,95 @@
+#pragma once
+
+#include "MainFrameState.h"
+#include "MainFrameUi.h"
+#include "MainOperations.h"
+
+#include <QMainWindow>
+#include <QUrl>
+
+class CQx410View;
+class Clock;
+class Controller;
+class MainActions;
+class ManualMovePanel;
+class PaneBar;
+class Prompts;
+class QToolBar;
+class SerialLink;
+struct SerialSettings;
+
+// The main window: menus, the main and define toolbars, the workspace view,
+// the manual move panel docked on the right, the message bar and the
+// eight-pane status bar. It owns the position state and carries out get
+// position, the absolute move and the other operations through
+// MainOperations.
+class CMainFrame : public QMainWindow, public MainFrameUi
+{
+    Q_OBJECT
+public:
+    static const QString idleMessage;
+
+    CMainFrame(MainFrameState& state, SerialSettings& serial, SerialLink& link, Controller& controller, Clock& clock,
+               Prompts& prompts, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    MainFrameState& state() { return m_state; }
+    MainOperations& operations() { return m_operations; }
+    MainActions& actions() { return *m_actions; }
+    ManualMovePanel* panel() const { return m_panel; }
+    PaneBar* paneBar() const { return m_paneBar; }
+    CQx410View* view() const { return m_view; }
+
+    // The last steps of window creation: position read twice, velocity sent.
+    LinkStatus initialExchange();
+    // An absolute move started from the window (panel, toolbar, view).
+    void moveTo(const Position& microsteps);
+    void updateCaption();
+    void updateConnectionText();
+    void updatePaneTexts();
+    void setGuideUrl(const QUrl& url) { m_guide = url; }
+    // The capture editor has closed; passed on at once to the view.
+    void notifyCaptureClosed();
+
+    // MainFrameUi
+    void setManualControlsEnabled(bool enabled) override;
+    void updateCommandStates() override;
+    void showPanelPosition(const Position& microns) override;
+    void moveMarker(const Position& from, const Position& to) override;
+
+signals:
+    void captureClosed();
+    // Hooks for the dialogs that other parts of the program provide.
+    void resolutionDialogRequested();
+    void velocityDialogRequested();
+    void communicationsDialogRequested();
+    void aboutRequested();
+    void dialogRequested(QAction* action);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void connectActions();
+    void buildStatusBars();
+    void goToStored(int index);
+    void step(int step);
+    void toggleToolbars(bool visible);
+
+    MainFrameState& m_state;
+    SerialSettings& m_serial;
+    SerialLink& m_link;
+    Controller& m_controller;
+    Prompts& m_prompts;
+    MainOperations m_operations;
+    MainActions* m_actions = nullptr;
+    CQx410View* m_view = nullptr;
+    ManualMovePanel* m_panel = nullptr;
+    PaneBar* m_paneBar = nullptr;
+    QToolBar* m_paneToolBar = nullptr;
+    QUrl m_guide;
+    // The window was asked to close while a move was awaited: it closes as
+    // soon as the move has ended.
+    bool m_closeAfterMove = false;
+};

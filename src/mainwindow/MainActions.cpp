@@ -1,0 +1,145 @@
+#include "MainActions.h"
+
+#include "ButtonPictures.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace {
+
+using Picture = ButtonPictures::Picture;
+
+struct ToolText
+{
+    Picture picture;
+    const char* toolTip;
+    const char* statusTip;
+};
+
+// Tooltips keep the blanks they are defined with.
+const ToolText kTools[MainActions::ToolCount] = {
+    {Picture::Home, "Go To Home Position", "Home position"},
+    {Picture::Flag1, "Go To Position 1", "Go to position 1"},
+    {Picture::Flag2, "Go To Position 2", "Go to position 2"},
+    {Picture::Flag3, "Go To Position 3", "Go to position 3"},
+    {Picture::FlagReturn, "Return", "Return to the previous position"},
+    {Picture::Path1, "Move Along Path 1", "Move manipulator along defined path 1"},
+    {Picture::Path2, "Move Along Path 2", "Move manipulator along defined path 2"},
+    {Picture::Stop, "Stop Current Movement", "Stop current movement or action"},
+    {Picture::Update, "Update Displayed Coordinates", "Update X, Y, Z coordinates AFTER they were changed manually"},
+    {Picture::Refresh, "Refresh controller display", "Refresh the display of Qx410 controller (XYZ only)"},
+    {Picture::DefineHome, "Define Home Position", "Define coordinates for home position"},
+    {Picture::Define1, " Define Position1 ", "Define position 1 coordinates"},
+    {Picture::Define2, "Define Position 2", "Define position 2 coordinates"},
+    {Picture::Define3, " Define Position 3", "Define position 3 coordinates"},
+    {Picture::DefineReturn, " Define Previous Position", "Define previous position  coordinates"},
+    {Picture::DefinePath1, " Define Path 1", "Define path 1 by capturing series of movements or actions"},
+    {Picture::DefinePath2, " Define Path 2", "Define path 2 by capturing series of movements or actions"},
+};
+
+void addGap(QToolBar* bar, int separators)
+{
+    for (int i = 0; i < separators; ++i)
+        bar->addSeparator();
+}
+
+} // namespace
+
+MainActions::MainActions(QMainWindow* window)
+    : QObject(window)
+{
+    for (int t = 0; t < ToolCount; ++t) {
+        auto* a = new QAction(ButtonPictures::icon(kTools[t].picture), QString::fromLatin1(kTools[t].toolTip), window);
+        a->setToolTip(QString::fromLatin1(kTools[t].toolTip));
+        a->setStatusTip(QString::fromLatin1(kTools[t].statusTip));
+        m_tools[t] = a;
+    }
+    buildMenus(window);
+    buildToolBars(window);
+}
+
+QAction* MainActions::item(QMenu* menu, const QString& caption, const QString& statusTip)
+{
+    QAction* a = menu->addAction(caption);
+    a->setStatusTip(statusTip);
+    return a;
+}
+
+void MainActions::buildMenus(QMainWindow* window)
+{
+    QMenuBar* bar = window->menuBar();
+
+    QMenu* file = bar->addMenu(tr("&File"));
+    exit = item(file, tr("E&xit"), tr("Quit the application; the settings are saved"));
+
+    QMenu* robotics = bar->addMenu(tr("&Robotics"));
+    QMenu* host = robotics->addMenu(tr("&Host"));
+    // The shortcut texts are part of the captions; no key is bound to them.
+    captureCommands = item(host, tr("&Capture Commands\tCtrl+C"), tr("Record moves, speeds, pauses and status in a command file"));
+    executeCommands = item(host, tr("&Execute Commands\tCtrl+E"), tr("Run a command file from the host"));
+    QMenu* controller = robotics->addMenu(tr("&Controller"));
+    downloadPrograms = item(controller, tr("&Download Programs"), tr("Store a command file as a program in the controller"));
+    executePrograms = item(controller, tr("&Execute Programs"), tr("Run a program stored in the controller"));
+    uploadPrograms = item(controller, tr("&Upload Programs"), tr("Read a program stored in the controller into a command file"));
+
+    QMenu* setup = bar->addMenu(tr("&Setup"));
+    velocity = item(setup, tr("&Velocity"), tr("Set the velocity of the manipulator"));
+    resolution = item(setup, tr("&Resolution"), tr("Set the resolution of the manipulator"));
+    setup->addSeparator();
+    communications = item(setup, tr("&Communications"), tr("Choose the serial port and the baud rate"));
+    setup->addSeparator();
+    hardware = item(setup, tr("&Hardware"), tr("Reset the controller or set its origin"));
+
+    QMenu* view = bar->addMenu(tr("&View"));
+    toolbar = item(view, tr("&Toolbar"), tr("Show or hide the toolbars"));
+    toolbar->setCheckable(true);
+    toolbar->setChecked(true);
+    statusBar = item(view, tr("&Status Bar"), tr("Show or hide the status bar"));
+    statusBar->setCheckable(true);
+    statusBar->setChecked(true);
+    view->addSeparator();
+    zoom = item(view, tr("&Zoom"), QString());
+    multiple = item(view, tr("&Multiple"), QString());
+
+    QMenu* help = bar->addMenu(tr("&Help"));
+    helpTopics = item(help, tr("&Help Topics"), tr("Open the user guide"));
+    help->addSeparator();
+    about = item(help, tr("&About Qx410..."), tr("Display program information and version"));
+
+    m_menus = {file, robotics, setup, view, help};
+}
+
+void MainActions::buildToolBars(QMainWindow* window)
+{
+    m_mainBar = new QToolBar(tr("Main"), window);
+    m_mainBar->setObjectName(QStringLiteral("mainToolBar"));
+    m_mainBar->setIconSize(QSize(ButtonPictures::width, ButtonPictures::height));
+    for (Tool t : {GoHome, GoPosition1, GoPosition2, GoPosition3, GoPrevious})
+        m_mainBar->addAction(m_tools[t]);
+    addGap(m_mainBar, wideGap);
+    m_mainBar->addAction(m_tools[MovePath1]);
+    addGap(m_mainBar, 1);
+    m_mainBar->addAction(m_tools[MovePath2]);
+    addGap(m_mainBar, wideGap);
+    m_mainBar->addAction(m_tools[Stop]);
+    addGap(m_mainBar, wideGap);
+    m_mainBar->addAction(m_tools[Update]);
+    addGap(m_mainBar, wideGap);
+    m_mainBar->addAction(m_tools[Refresh]);
+    window->addToolBar(Qt::TopToolBarArea, m_mainBar);
+
+    m_defineBar = new QToolBar(tr("Define"), window);
+    m_defineBar->setObjectName(QStringLiteral("defineToolBar"));
+    m_defineBar->setIconSize(QSize(ButtonPictures::width, ButtonPictures::height));
+    for (Tool t : {DefineHome, DefinePosition1, DefinePosition2, DefinePosition3, DefinePrevious})
+        m_defineBar->addAction(m_tools[t]);
+    addGap(m_defineBar, wideGap);
+    m_defineBar->addAction(m_tools[DefinePath1]);
+    addGap(m_defineBar, 1);
+    m_defineBar->addAction(m_tools[DefinePath2]);
+    window->addToolBarBreak(Qt::TopToolBarArea);
+    window->addToolBar(Qt::TopToolBarArea, m_defineBar);
+}

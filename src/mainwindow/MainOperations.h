@@ -1,0 +1,40 @@
+#pragma once
+
+#include "LinkStatus.h"
+#include "Position.h"
+
+class Clock;
+class Controller;
+class MainFrameUi;
+struct MainFrameState;
+
+// The operations the main window offers the rest of the program: get
+// position, the absolute move with its lock-out, marker refresh, restore
+// velocity, Stop, and the controller exchange that ends window creation.
+class MainOperations
+{
+public:
+    MainOperations(MainFrameState& state, Controller& controller, Clock& clock, MainFrameUi& ui);
+
+    // Position query; on a reply the displayed position, the panel fields and
+    // the current position follow it.
+    LinkStatus getPosition();
+    // Moves to X, Y, Z microsteps: previous position from the marker, busy
+    // flag and lock-out, the move and its wait, 100 ms, unlock, two position
+    // queries, marker refresh.
+    LinkStatus absoluteMove(const Position& microsteps);
+    void markerRefresh();
+    // The velocity command with the velocity setting, high-resolution bit clear.
+    LinkStatus restoreVelocity();
+    // Last steps of window creation: two position queries, the marker taken
+    // as drawn there, and the velocity command.
+    LinkStatus initialExchange();
+    // Stop: the interrupt command, and the move's wait ends.
+    void stop();
+
+private:
+    MainFrameState& m_state;
+    Controller& m_controller;
+    Clock& m_clock;
+    MainFrameUi& m_ui;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "Position.h"
+
+#include <QString>
+
+// The arithmetic behind the manual move panel's Move and step buttons.
+class ManualMoveLogic
+{
+public:
+    enum class Step { Back, Front, Left, Right, Up, Down };
+    // Panel fields and the step-size box are read up to this many characters.
+    static constexpr int maxFieldChars = 15;
+
+    // Move: the three field texts in µm, as microsteps.
+    static Position moveTarget(const QString& x, const QString& y, const QString& z);
+    // A step changes one coordinate of the current position (microsteps) by
+    // the step size in µm times 25; back, left and up subtract, the others add.
+    static Position stepTarget(const Position& current, Step step, const QString& stepSizeText);
+    // The step size box's text as whole micrometres.
+    static qint32 fieldValue(const QString& text);
+};

@@ -1,0 +1,194 @@
+#include "ManualMovePanel.h"
+
+#include "ButtonPictures.h"
+
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+struct StepButton
+{
+    ManualMoveLogic::Step step;
+    ButtonPictures::Picture picture;
+    int left;
+    int top;
+    const char* statusTip;
+    const char* toolTip;
+};
+
+// Positions in dialog units: left, top (each button 15 x 13).
+const StepButton kStepButtons[] = {
+    {ManualMoveLogic::Step::Back, ButtonPictures::Picture::ArrowUp, 30, 86, "Step to the backward direction", "Step Back"},
+    {ManualMoveLogic::Step::Left, ButtonPictures::Picture::ArrowLeft, 14, 100, "Step to the left direction", "Step Left"},
+    {ManualMoveLogic::Step::Right, ButtonPictures::Picture::ArrowRight, 46, 100, "Step to the right direction", "Step Right"},
+    {ManualMoveLogic::Step::Front, ButtonPictures::Picture::ArrowDown, 30, 113, "Step to the forward direction", "Step Front"},
+    {ManualMoveLogic::Step::Up, ButtonPictures::Picture::ArrowUp, 30, 136, "Step to the up direction", "Step Up"},
+    {ManualMoveLogic::Step::Down, ButtonPictures::Picture::ArrowDown, 30, 151, "Step to the down direction", "Step Down"},
+};
+
+const char* const kAxisNames[] = {"X", "Y", "Z"};
+const char* const kFieldStatus[] = {"Set or display of x coordinate", "Set or display of y coordinate",
+                                    "Set or display of z coordinate"};
+const char* const kFieldTips[] = {"X Absolute Coordinate", "Y Absolute Coordinate", "Z Absolute Coordinate"};
+const int kFieldTops[] = {11, 26, 40};
+const int kLabelTops[] = {13, 28, 42};
+const int kUnitTops[] = {13, 26, 40};
+
+} // namespace
+
+ManualMovePanel::ManualMovePanel(QWidget* parent)
+    : QWidget(parent)
+{
+    // Dialog units follow the panel font: a quarter of the average character
+    // width across, an eighth of the line height down.
+    const QFontMetricsF metrics(font());
+    m_unitX = metrics.averageCharWidth() / 4.0;
+    m_unitY = metrics.height() / 8.0;
+
+    auto* absolute = new QGroupBox(tr("Absolute"), this);
+    absolute->setGeometry(dialogRect(6, 2, 65, 72));
+    for (int axis = 0; axis < 3; ++axis) {
+        label(QString::fromLatin1(kAxisNames[axis]), 13, kLabelTops[axis]);
+        auto* f = new QLineEdit(this);
+        f->setGeometry(dialogRect(23, kFieldTops[axis], 26, 12));
+        f->setStatusTip(QString::fromLatin1(kFieldStatus[axis]));
+        f->setToolTip(QString::fromLatin1(kFieldTips[axis]));
+        f->setText(QStringLiteral("0"));
+        m_fields[axis] = f;
+        label(QStringLiteral("µm"), 51, kUnitTops[axis]);
+    }
+    m_move = new QPushButton(tr("Move"), this);
+    m_move->setGeometry(dialogRect(16, 56, 41, 14));
+    m_move->setStatusTip(QStringLiteral("Move to position defined by mouse click"));
+    m_move->setToolTip(QStringLiteral("Move To Absolute Position"));
+    connect(m_move, &QPushButton::clicked, this, &ManualMovePanel::moveClicked);
+
+    auto* step = new QGroupBox(tr("Step"), this);
+    step->setGeometry(dialogRect(6, 76, 65, 120));
+    for (int i = 0; i < 6; ++i) {
+        const StepButton& b = kStepButtons[i];
+        QToolButton* button = makeStepButton(b.step, b.left, b.top);
+        button->setIcon(ButtonPictures::icon(b.picture));
+        button->setStatusTip(QString::fromLatin1(b.statusTip));
+        button->setToolTip(QString::fromLatin1(b.toolTip));
+        m_steps[i] = button;
+    }
+    // "X  Y" sits in the middle of the cross of X/Y buttons.
+    label(QStringLiteral("X  Y"), 29, 102, 17, 10)->setAlignment(Qt::AlignCenter);
+    label(QStringLiteral("Z"), 17, 146);
+
+    m_stepSize = new QComboBox(this);
+    m_stepSize->setEditable(true);
+    m_stepSize->setInsertPolicy(QComboBox::NoInsert);
+    m_stepSize->addItems({QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("100"), QStringLiteral("1000")});
+    m_stepSize->lineEdit()->setMaxLength(ManualMoveLogic::maxFieldChars);
+    const QRect boxRect = dialogRect(12, 179, 40, 12);
+    m_stepSize->setGeometry(boxRect.x(), boxRect.y(), boxRect.width(), m_stepSize->sizeHint().height());
+    m_stepSize->setStatusTip(QStringLiteral("Set step size of manipulator"));
+    m_stepSize->setToolTip(QStringLiteral("Step Size"));
+    label(QStringLiteral("µm"), 54, 180);
+
+    m_connection = label(QStringLiteral("QX-410 is connected via COM1"), 13, 201, 52, 32);
+    m_connection->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_connection->setWordWrap(true);
+
+    const QRect whole = dialogRect(0, 0, 78, 248);
+    setMinimumSize(whole.size());
+    setMaximumWidth(whole.width() + 8);
+}
+
+QRect ManualMovePanel::dialogRect(int left, int top, int width, int height) const
+{
+    return QRect(qRound(left * m_unitX), qRound(top * m_unitY), qRound(width * m_unitX), qRound(height * m_unitY));
+}
+
+QLabel* ManualMovePanel::label(const QString& text, int left, int top, int width, int height)
+{
+    auto* l = new QLabel(text, this);
+    if (width > 0)
+        l->setGeometry(dialogRect(left, top, width, height));
+    else
+        l->move(dialogRect(left, top, 0, 0).topLeft());
+    return l;
+}
+
+QToolButton* ManualMovePanel::makeStepButton(ManualMoveLogic::Step step, int left, int top)
+{
+    auto* button = new QToolButton(this);
+    button->setGeometry(dialogRect(left, top, 15, 13));
+    button->setIconSize(QSize(ButtonPictures::width, ButtonPictures::height - 4));
+    connect(button, &QToolButton::clicked, this, [this, step] { emit stepClicked(step); });
+    return button;
+}
+
+QToolButton* ManualMovePanel::stepButton(ManualMoveLogic::Step step) const
+{
+    for (int i = 0; i < 6; ++i)
+        if (kStepButtons[i].step == step)
+            return m_steps[i];
+    return nullptr;
+}
+
+void ManualMovePanel::showPosition(const Position& microns)
+{
+    m_fields[0]->setText(QString::number(microns.x));
+    m_fields[1]->setText(QString::number(microns.y));
+    m_fields[2]->setText(QString::number(microns.z));
+}
+
+QString ManualMovePanel::xText() const
+{
+    return m_fields[0]->text();
+}
+
+QString ManualMovePanel::yText() const
+{
+    return m_fields[1]->text();
+}
+
+QString ManualMovePanel::zText() const
+{
+    return m_fields[2]->text();
+}
+
+QString ManualMovePanel::stepSizeText() const
+{
+    return m_stepSize->currentText();
+}
+
+void ManualMovePanel::setStepSizeText(const QString& text)
+{
+    m_stepSize->setEditText(text);
+}
+
+void ManualMovePanel::setConnectionText(const QString& text)
+{
+    m_connection->setText(text);
+    m_connection->repaint();
+}
+
+QString ManualMovePanel::connectionText() const
+{
+    return m_connection->text();
+}
+
+void ManualMovePanel::setFieldsEnabled(bool enabled)
+{
+    for (QLineEdit* f : m_fields)
+        f->setEnabled(enabled);
+    m_stepSize->setEnabled(enabled);
+    repaint();
+}
+
+void ManualMovePanel::setButtonsEnabled(bool enabled)
+{
+    m_move->setEnabled(enabled);
+    for (QToolButton* b : m_steps)
+        b->setEnabled(enabled);
+}

@@ -1,0 +1,225 @@
+#include "CMainFrame.h"
+#include "Commands.h"
+#include "Controller.h"
+#include "MainActions.h"
+#include "ManualMovePanel.h"
+#include "PaneBar.h"
+#include "Printing.h"
+#include "ScriptedPrompts.h"
+#include "SerialLink.h"
+#include "SimPort.h"
+#include "VirtualClock.h"
+
+#include <SimController.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// The main window on the in-process simulated controller, offscreen.
+struct Window
+{
+    Window()
+        : port(controller, clock)
+        , link(port, clock, prompts, serial)
+        , control(link)
+    {
+        link.open();
+        frame = std::make_unique<CMainFrame>(state, serial, link, control, clock, prompts);
+        frame->initialExchange();
+        port.written.clear();
+    }
+
+    // During a move's wait, runs `during` once, then lets the controller finish.
+    void pumpDuringMove(std::function<void()> during)
+    {
+        link.setMessagePump([this, during]() mutable {
+            if (during) {
+                during();
+                during = nullptr;
+            }
+            port.waitForData(1000);
+            return true;
+        });
+    }
+
+    QAction* tool(MainActions::Tool t) { return frame->actions().tool(t); }
+
+    qx410sim::SimController controller;
+    VirtualClock clock;
+    SimPort port;
+    ScriptedPrompts prompts;
+    SerialSettings serial;
+    SerialLink link;
+    Controller control;
+    MainFrameState state;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+QStringList texts(const QList<QAction*>& actions)
+{
+    QStringList list;
+    for (QAction* a : actions)
+        list << (a->isSeparator() ? QStringLiteral("|") : a->text());
+    return list;
+}
+
+TEST(CMainFrame, MenusCarryTheirCaptionsAndBindNoKeys)
+{
+    Window w;
+    EXPECT_EQ(texts(w.frame->menuBar()->actions()),
+              (QStringList{"&File", "&Robotics", "&Setup", "&View", "&Help"}));
+    const QList<QMenu*>& menus = w.frame->actions().menus();
+    EXPECT_EQ(texts(menus[0]->actions()), QStringList{"E&xit"});
+    EXPECT_EQ(texts(menus[1]->actions()), (QStringList{"&Host", "&Controller"}));
+    EXPECT_EQ(texts(menus[1]->actions()[0]->menu()->actions()),
+              (QStringList{"&Capture Commands\tCtrl+C", "&Execute Commands\tCtrl+E"}));
+    EXPECT_EQ(texts(menus[1]->actions()[1]->menu()->actions()),
+              (QStringList{"&Download Programs", "&Execute Programs", "&Upload Programs"}));
+    EXPECT_EQ(texts(menus[2]->actions()), (QStringList{"&Velocity", "&Resolution", "|", "&Communications", "|", "&Hardware"}));
+    EXPECT_EQ(texts(menus[3]->actions()), (QStringList{"&Toolbar", "&Status Bar", "|", "&Zoom", "&Multiple"}));
+    EXPECT_EQ(texts(menus[4]->actions()), (QStringList{"&Help Topics", "|", "&About Qx410..."}));
+    EXPECT_TRUE(w.frame->actions().captureCommands->shortcut().isEmpty());
+}
+
+TEST(CMainFrame, ToolbarsHoldTheirButtonsWithWideAndNarrowGaps)
+{
+    Window w;
+    const QString wide = QStringLiteral("||||||||||");
+    EXPECT_EQ(texts(w.frame->actions().mainToolBar()->actions()).join(QLatin1Char(',')).replace(QStringLiteral("|,"), QStringLiteral("|")),
+              QStringList({"Go To Home Position", "Go To Position 1", "Go To Position 2", "Go To Position 3", "Return",
+                           wide + "Move Along Path 1", "|Move Along Path 2", wide + "Stop Current Movement",
+                           wide + "Update Displayed Coordinates", wide + "Refresh controller display"})
+                  .join(QLatin1Char(',')));
+    EXPECT_EQ(texts(w.frame->actions().defineToolBar()->actions()).join(QLatin1Char(',')).replace(QStringLiteral("|,"), QStringLiteral("|")),
+              QStringList({"Define Home Position", " Define Position1 ", "Define Position 2", " Define Position 3",
+                           " Define Previous Position", wide + " Define Path 1", "| Define Path 2"})
+                  .join(QLatin1Char(',')));
+    EXPECT_EQ(w.tool(MainActions::GoPrevious)->statusTip(), QStringLiteral("Return to the previous position"));
+    EXPECT_EQ(w.tool(MainActions::DefinePrevious)->statusTip(), QStringLiteral("Define previous position  coordinates"));
+}
+
+TEST(CMainFrame, StartUpTextsAndPanes)
+{
+    Window w;
+    w.state.resolution = MainFrameState::highResolution;
+    w.frame->updatePaneTexts();
+    w.frame->updateCaption();
+    w.frame->updateConnectionText();
+    EXPECT_EQ(w.frame->windowTitle(), QStringLiteral("Qx410 (COM1)"));
+    EXPECT_EQ(w.frame->panel()->connectionText(), QStringLiteral("QX-410 is connected via COM1"));
+    EXPECT_EQ(w.frame->paneBar()->paneText(0), QStringLiteral("\tRes:   HIGH"));
+    EXPECT_EQ(w.frame->paneBar()->paneText(1), QStringLiteral("\tVelocity:   1000"));
+    EXPECT_EQ(w.frame->paneBar()->paneText(2), QStringLiteral("\t\tDesired Position:   X"));
+    for (int pane : {3, 5, 7})
+        EXPECT_EQ(w.frame->paneBar()->paneText(pane), QStringLiteral("\tundefined"));
+    EXPECT_EQ(w.frame->panel()->stepSizeText(), QStringLiteral("250"));
+}
+
+TEST(CMainFrame, MoveLocksEverythingButStopAndStopEndsIt)
+{
+    Window w;
+    bool menusDisabled = false, barDisabled = false, stopEnabled = false, othersDisabled = false;
+    w.pumpDuringMove([&] {
+        menusDisabled = true;
+        for (QMenu* m : w.frame->actions().menus())
+            menusDisabled = menusDisabled && !m->menuAction()->isEnabled();
+        barDisabled = !w.frame->paneBar()->isEnabled();
+        stopEnabled = w.tool(MainActions::Stop)->isEnabled();
+        othersDisabled = !w.tool(MainActions::GoHome)->isEnabled() && !w.frame->panel()->moveButton()->isEnabled()
+            && !w.frame->panel()->field(0)->isEnabled();
+        w.tool(MainActions::Stop)->trigger();
+    });
+    w.frame->panel()->field(0)->setText(QStringLiteral("100000"));
+    w.frame->panel()->moveButton()->click();
+    EXPECT_TRUE(menusDisabled);
+    EXPECT_TRUE(barDisabled);
+    EXPECT_TRUE(stopEnabled);
+    EXPECT_TRUE(othersDisabled);
+    EXPECT_TRUE(w.port.written.startsWith(Commands::move(Position{2500000, 0, 0}) + Commands::interrupt()));
+    EXPECT_FALSE(w.tool(MainActions::Stop)->isEnabled());
+    EXPECT_TRUE(w.tool(MainActions::GoHome)->isEnabled());
+    EXPECT_TRUE(w.frame->paneBar()->isEnabled());
+    EXPECT_TRUE(w.frame->actions().menus()[0]->menuAction()->isEnabled());
+}
+
+TEST(CMainFrame, PanelMoveAndStepsSendTheirTargets)
+{
+    Window w;
+    w.frame->panel()->field(0)->setText(QStringLiteral("100"));
+    w.frame->panel()->field(1)->setText(QStringLiteral("-50"));
+    w.frame->panel()->field(2)->setText(QStringLiteral("0"));
+    w.frame->panel()->moveButton()->click();
+    EXPECT_TRUE(w.port.written.startsWith(Commands::move(Position{2500, -1250, 0})));
+    EXPECT_EQ(w.frame->panel()->xText(), QStringLiteral("100"));
+
+    w.port.written.clear();
+    w.frame->panel()->field(0)->setText(QStringLiteral("9999")); // steps start from the reported position
+    w.frame->panel()->setStepSizeText(QStringLiteral("10"));
+    w.frame->panel()->stepButton(ManualMoveLogic::Step::Right)->click();
+    EXPECT_TRUE(w.port.written.startsWith(Commands::move(Position{2750, -1250, 0})));
+    EXPECT_EQ(w.frame->panel()->xText(), QStringLiteral("110"));
+}
+
+TEST(CMainFrame, ClosingDuringAMoveStopsItThenCloses)
+{
+    Window w;
+    w.frame->show();
+    w.pumpDuringMove([&] { w.frame->close(); });
+    w.frame->moveTo(Position{2500000, 0, 0});
+    EXPECT_TRUE(w.frame->isVisible()); // not while the move's wait was still running
+    EXPECT_TRUE(w.port.written.contains(Commands::interrupt()));
+    QApplication::processEvents();
+    EXPECT_FALSE(w.frame->isVisible());
+}
+
+TEST(CMainFrame, ViewToolbarHidesAndShowsBothToolbars)
+{
+    Window w;
+    w.frame->show();
+    w.frame->actions().toolbar->trigger();
+    EXPECT_FALSE(w.frame->actions().mainToolBar()->isVisible());
+    EXPECT_FALSE(w.frame->actions().defineToolBar()->isVisible());
+    EXPECT_FALSE(w.frame->actions().toolbar->isChecked());
+    w.frame->actions().toolbar->trigger();
+    EXPECT_TRUE(w.frame->actions().mainToolBar()->isVisible());
+    EXPECT_TRUE(w.frame->actions().defineToolBar()->isVisible());
+    w.frame->actions().statusBar->trigger();
+    EXPECT_FALSE(w.frame->paneBar()->isVisible());
+}
+
+TEST(CMainFrame, StatusPaneDoubleClicksAskForTheirDialogs)
+{
+    Window w;
+    QSignalSpy resolution(w.frame.get(), &CMainFrame::resolutionDialogRequested);
+    QSignalSpy velocity(w.frame.get(), &CMainFrame::velocityDialogRequested);
+    emit w.frame->paneBar()->paneDoubleClicked(0);
+    emit w.frame->paneBar()->paneDoubleClicked(1);
+    emit w.frame->paneBar()->paneDoubleClicked(4);
+    emit w.frame->paneBar()->paneDoubleClicked(-1);
+    EXPECT_EQ(resolution.count(), 1);
+    EXPECT_EQ(velocity.count(), 1);
+}
+
+TEST(CMainFrame, UpdateReadsThePositionAndRefreshWaitsForTheCr)
+{
+    Window w;
+    w.tool(MainActions::Update)->trigger();
+    w.tool(MainActions::Refresh)->trigger();
+    EXPECT_EQ(w.port.written, hex("630D" "6E0D"));
+    EXPECT_TRUE(w.prompts.shown.isEmpty());
+}
+
+} // namespace

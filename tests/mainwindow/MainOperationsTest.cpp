@@ -1,0 +1,168 @@
+#include "Commands.h"
+#include "Controller.h"
+#include "MainFrameState.h"
+#include "MainFrameUi.h"
+#include "MainOperations.h"
+#include "Printing.h"
+#include "ScriptedPrompts.h"
+#include "SerialLink.h"
+#include "SimPort.h"
+#include "Units.h"
+#include "VirtualClock.h"
+
+#include <SimController.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records what the operations asked of the widgets, in order.
+struct RecordingUi : MainFrameUi
+{
+    void setManualControlsEnabled(bool enabled) override
+    {
+        log << (enabled ? QStringLiteral("unlock") : QStringLiteral("lock"));
+        controlsEnabled = enabled;
+    }
+    void updateCommandStates() override { log << QStringLiteral("states"); }
+    void showPanelPosition(const Position& microns) override
+    {
+        log << QStringLiteral("panel %1 %2 %3").arg(microns.x).arg(microns.y).arg(microns.z);
+        panel = microns;
+    }
+    void moveMarker(const Position& from, const Position& to) override
+    {
+        log << QStringLiteral("marker %1 -> %2").arg(from.x).arg(to.x);
+    }
+
+    QStringList log;
+    Position panel;
+    bool controlsEnabled = true;
+};
+
+struct Frame
+{
+    Frame()
+        : port(controller, clock)
+        , link(port, clock, prompts, serial)
+        , control(link)
+        , ops(state, control, clock, ui)
+    {
+        link.open();
+    }
+
+    // Puts the simulated controller somewhere (microsteps) without the host.
+    void placeController(const Position& p)
+    {
+        const QByteArray move = Commands::move(p);
+        controller.receive(reinterpret_cast<const std::uint8_t*>(move.constData()), static_cast<std::size_t>(move.size()),
+                           clock.nowMs());
+        clock.sleepMs(60 * 60 * 1000);
+        port.clear(true);
+    }
+
+    qx410sim::SimController controller;
+    VirtualClock clock;
+    SimPort port;
+    ScriptedPrompts prompts;
+    SerialSettings serial;
+    SerialLink link;
+    Controller control;
+    MainFrameState state;
+    RecordingUi ui;
+    MainOperations ops;
+};
+
+TEST(MainOperations, InitialExchangeReadsTwiceThenSendsTheVelocityWithoutTheHighBit)
+{
+    for (int resolution : {MainFrameState::lowResolution, MainFrameState::highResolution}) {
+        Frame f;
+        f.state.resolution = resolution;
+        f.placeController(Position{25000, -13, 12});
+        f.state.stored[MainFrameState::Previous] = Position{7, 8, 9};
+        EXPECT_EQ(f.ops.initialExchange(), LinkStatus::Ok);
+        EXPECT_EQ(f.port.written, hex("630D" "630D" "56E8030D"));
+        EXPECT_EQ(f.ui.panel, (Position{1000, -1, 0}));
+        EXPECT_EQ(f.state.displayed, (Position{1000, -1, 0}));
+        EXPECT_EQ(f.state.current, (Position{25000, -13, 12}));
+        EXPECT_EQ(f.state.lastDrawn, f.state.current);
+        EXPECT_EQ(f.state.stored[MainFrameState::Previous], (Position{7, 8, 9}));
+    }
+}
+
+TEST(MainOperations, AbsoluteMoveLocksWaitsReadsBackAndMovesTheMarker)
+{
+    Frame f;
+    f.placeController(Position{2500, 0, 0});
+    f.ops.initialExchange();
+    f.port.written.clear();
+    f.ui.log.clear();
+
+    bool lockedDuringWait = false;
+    f.link.setMessagePump([&] {
+        lockedDuringWait = f.state.busy && !f.ui.controlsEnabled;
+        f.port.waitForData(1000);
+        return true;
+    });
+    const qint64 start = f.clock.nowMs();
+    EXPECT_EQ(f.ops.absoluteMove(Position{27500, 0, 0}), LinkStatus::Ok); // 1000 µm at 1000 µm/s
+    EXPECT_TRUE(lockedDuringWait);
+    EXPECT_FALSE(f.state.busy);
+    EXPECT_GE(f.clock.nowMs() - start, 1000 + 100);
+    EXPECT_EQ(f.port.written, Commands::move(Position{27500, 0, 0}) + hex("630D630D"));
+    EXPECT_EQ(f.state.stored[MainFrameState::Previous], (Position{100, 0, 0}));
+    EXPECT_EQ(f.ui.log, (QStringList{"lock", "states", "unlock", "states", "panel 1100 0 0", "panel 1100 0 0",
+                                     "marker 2500 -> 27500"}));
+    EXPECT_EQ(f.state.lastDrawn, (Position{27500, 0, 0}));
+    EXPECT_EQ(f.state.displayed, (Position{1100, 0, 0}));
+}
+
+TEST(MainOperations, PreviousPositionComesFromTheMarkerEvenForAMoveToTheSamePlace)
+{
+    Frame f;
+    f.state.lastDrawn = Position{250, -250, 0}; // the marker, not the controller
+    EXPECT_EQ(f.ops.absoluteMove(Position{0, 0, 0}), LinkStatus::Ok);
+    EXPECT_EQ(f.state.stored[MainFrameState::Previous], (Position{10, -10, 0}));
+    EXPECT_EQ(f.ops.absoluteMove(Position{0, 0, 0}), LinkStatus::Ok);
+    EXPECT_EQ(f.state.stored[MainFrameState::Previous], (Position{0, 0, 0}));
+}
+
+TEST(MainOperations, StopEndsTheWaitAndTheReadBackShowsWhereTheControllerStopped)
+{
+    Frame f;
+    int pumps = 0;
+    f.link.setMessagePump([&] {
+        f.port.waitForData(250);
+        if (++pumps == 2)
+            f.ops.stop();
+        return true;
+    });
+    EXPECT_EQ(f.ops.absoluteMove(Units::micronsToMicrosteps(Position{10000, 0, 0})), LinkStatus::Ok);
+    EXPECT_FALSE(f.state.busy);
+    EXPECT_TRUE(f.port.written.contains(hex("030D")));
+    EXPECT_TRUE(f.port.written.endsWith(hex("630D630D")));
+    EXPECT_GT(f.state.current.x, 0);
+    EXPECT_LT(f.state.current.x, 250000);
+    EXPECT_EQ(f.state.lastDrawn, f.state.current);
+    EXPECT_TRUE(f.ui.controlsEnabled);
+}
+
+TEST(MainOperations, SilentControllerDuringReadBackLeavesTheReadOutAsItWas)
+{
+    qx410sim::Faults silent;
+    silent.silent = true;
+    silent.afterCommands = 2;
+    Frame f;
+    f.controller = qx410sim::SimController(silent);
+    f.state.displayed = Position{5, 5, 5};
+    f.ui.panel = Position{5, 5, 5};
+    f.prompts.answers = {Prompts::Answer::Yes};
+    // Recovery: Yes, setup confirmed, the port reopens; the program carries on.
+    EXPECT_EQ(f.ops.getPosition(), LinkStatus::Ok);
+    EXPECT_EQ(f.ops.getPosition(), LinkStatus::Ok);
+    EXPECT_EQ(f.ops.getPosition(), LinkStatus::Recovered);
+    EXPECT_EQ(f.prompts.shown.size(), 1);
+    EXPECT_EQ(f.state.displayed, (Position{0, 0, 0}));
+}
+
+} // namespace
