@@ -7,33 +7,6 @@
 
 namespace {
 
-// Widget tests need a QApplication; whichever test file's environment runs
-// first makes it, and the others find it there.
-class QtApplicationEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        if (QCoreApplication::instance())
-            return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "ButtonPicturesTest";
-        static char* argv[] = { name, nullptr };
-        m_app = new QApplication(argc, argv);
-    }
-    void TearDown() override
-    {
-        delete m_app;
-        m_app = nullptr;
-    }
-
-private:
-    QApplication* m_app = nullptr;
-};
-
-[[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 using Picture = ButtonPictures::Picture;
 

@@ -1,4 +1,5 @@
-// The widget tests need an application object; they run without a display.
+// The main of the widget tests: an application object for the whole run, and
+// no display needed.
 
 #include <QApplication>
 #include <QByteArray>
