@@ -36,11 +36,13 @@ CMainFrame::CMainFrame(MainFrameState& state, SerialSettings& serial, SerialLink
     , m_prompts(prompts)
     , m_operations(state, controller, clock, *this)
 {
-    m_view = new CQx410View(this);
+    m_view = new CQx410View(m_state, this);
     m_view->setOnPaint([this] {
         updateCaption();
         updateConnectionText();
     });
+    m_view->setOnMove([this](const Position& microsteps) { moveTo(microsteps); });
+    m_view->setOnDesired([this](int axis, const QString& text) { m_paneBar->setPaneText(3 + 2 * axis, text); });
     setCentralWidget(m_view);
     connect(this, &CMainFrame::captureClosed, m_view, &CQx410View::onCaptureClosed);
 
@@ -110,7 +112,11 @@ void CMainFrame::connectActions()
     connect(a.communications, &QAction::triggered, this, &CMainFrame::communicationsDialogRequested);
     connect(a.velocity, &QAction::triggered, this, &CMainFrame::velocityDialogRequested);
     connect(a.resolution, &QAction::triggered, this, &CMainFrame::resolutionDialogRequested);
-    for (QAction* hook : {a.captureCommands, a.executeCommands, a.downloadPrograms, a.executePrograms,
+    connect(a.captureCommands, &QAction::triggered, this, [this] {
+        if (m_captureFactory)
+            m_view->openCapture(m_captureFactory);
+    });
+    for (QAction* hook : {a.executeCommands, a.downloadPrograms, a.executePrograms,
                           a.uploadPrograms, a.hardware})
         connect(hook, &QAction::triggered, this, [this, hook] { emit dialogRequested(hook); });
     connect(a.toolbar, &QAction::toggled, this, &CMainFrame::toggleToolbars);
@@ -219,7 +225,7 @@ void CMainFrame::showPanelPosition(const Position& microns)
 
 void CMainFrame::moveMarker(const Position& from, const Position& to)
 {
-    m_view->moveMarker(from, to);
+    m_view->refreshMarker(from, to);
 }
 
 void CMainFrame::toggleToolbars(bool visible)

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QUrl>
+#include <functional>
 
 class CQx410View;
 class Clock;
@@ -14,6 +15,7 @@ class MainActions;
 class ManualMovePanel;
 class PaneBar;
 class Prompts;
+class QDialog;
 class QToolBar;
 class SerialLink;
 struct SerialSettings;
@@ -48,6 +50,8 @@ public:
     void updateConnectionText();
     void updatePaneTexts();
     void setGuideUrl(const QUrl& url) { m_guide = url; }
+    // Makes the modeless capture dialog that Capture Commands opens.
+    void setCaptureFactory(std::function<QDialog*(QWidget* owner)> factory) { m_captureFactory = std::move(factory); }
     // The capture editor has closed; passed on at once to the view.
     void notifyCaptureClosed();
 
@@ -89,6 +93,7 @@ private:
     PaneBar* m_paneBar = nullptr;
     QToolBar* m_paneToolBar = nullptr;
     QUrl m_guide;
+    std::function<QDialog*(QWidget* owner)> m_captureFactory;
     // The window was asked to close while a move was awaited: it closes as
     // soon as the move has ended.
     bool m_closeAfterMove = false;

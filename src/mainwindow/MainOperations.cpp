@@ -78,6 +78,6 @@ LinkStatus MainOperations::initialExchange()
 
 void MainOperations::stop()
 {
-    m_controller.interrupt();
     m_state.busy = false;
+    m_controller.interrupt();
 }

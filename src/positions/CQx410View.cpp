@@ -1,25 +1,186 @@
 #include "CQx410View.h"
 
+#include "MainFrameState.h"
+
+#include <QDialog>
+#include <QMouseEvent>
 #include <QPainter>
 
-CQx410View::CQx410View(QWidget* parent)
-    : QWidget(parent)
+const QColor CQx410View::background(210, 210, 210);
+const QColor CQx410View::fieldColour(220, 220, 235);
+const QColor CQx410View::markerColour(128, 0, 0);
+
+namespace {
+
+// A sunken edge two pixels wide: dark on the top and left, light on the
+// bottom and right, like a recessed panel.
+void drawSunkenEdge(QPainter& p, const QRect& r)
 {
-    setAutoFillBackground(true);
+    const QColor shadow(128, 128, 128), darkShadow(64, 64, 64), light(255, 255, 255), midLight(227, 227, 227);
+    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), shadow);
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), shadow);
+    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), light);
+    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), light);
+    const QRect inner = r.adjusted(1, 1, -1, -1);
+    p.fillRect(QRect(inner.left(), inner.top(), inner.width(), 1), darkShadow);
+    p.fillRect(QRect(inner.left(), inner.top(), 1, inner.height()), darkShadow);
+    p.fillRect(QRect(inner.left(), inner.bottom(), inner.width(), 1), midLight);
+    p.fillRect(QRect(inner.right(), inner.top(), 1, inner.height()), midLight);
 }
 
-void CQx410View::moveMarker(const Position&, const Position& to)
+} // namespace
+
+CQx410View::CQx410View(MainFrameState& state, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
 {
-    m_marker = to;
-    update();
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CQx410View::resizeEvent(QResizeEvent* event)
+{
+    m_planStale = true;
+    QWidget::resizeEvent(event);
+}
+
+void CQx410View::paintEvent(QPaintEvent* event)
+{
+    if (m_onPaint)
+        m_onPaint();
+    const qreal ratio = devicePixelRatioF();
+    if (m_planStale || m_plan.size() != size() * ratio || !qFuzzyCompare(m_plan.devicePixelRatio(), ratio))
+        drawPlan();
+    QPainter painter(this);
+    painter.drawImage(event->rect(), m_plan, QRectF(event->rect().topLeft() * ratio, event->rect().size() * ratio));
+}
+
+void CQx410View::drawPlan()
+{
+    const qreal ratio = devicePixelRatioF();
+    m_plan = QImage(size() * ratio, QImage::Format_RGB32);
+    m_plan.setDevicePixelRatio(ratio);
+    m_plan.fill(background);
+    m_planStale = false;
+
+    const WorkspaceGeometry g(height());
+    m_hit = g;
+    if (!g.isValid())
+        return;
+    QPainter painter(&m_plan);
+    drawSunkenEdge(painter, g.xyFrame());
+    drawSunkenEdge(painter, g.zFrame());
+    painter.fillRect(g.zBar(), fieldColour);
+    painter.fillRect(g.xyField(), fieldColour);
+
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(background);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.setFont(font());
+    for (int i = 0; i < WorkspaceGeometry::labelCount; ++i) {
+        const WorkspaceGeometry::Label label = g.label(i);
+        painter.drawText(QRect(label.topLeft, QSize(200, 100)), Qt::AlignLeft | Qt::AlignTop,
+                         QString::fromLatin1(label.text));
+    }
+    drawMarker(painter, g, m_state.current, markerColour);
+}
+
+void CQx410View::drawMarker(QPainter& painter, const WorkspaceGeometry& g, const Position& p, const QColor& colour)
+{
+    const WorkspaceGeometry::Marker m = g.marker(p);
+    painter.fillRect(m.horizontal, colour);
+    painter.fillRect(m.vertical, colour);
+    painter.fillRect(m.zTick, colour);
+}
+
+void CQx410View::refreshMarker(const Position& from, const Position& to)
+{
+    if (m_planStale || !m_hit.isValid()) {
+        update(); // nothing drawn yet: the next paint draws the marker
+        return;
+    }
+    QPainter painter(&m_plan);
+    drawMarker(painter, m_hit, from, fieldColour);
+    drawMarker(painter, m_hit, to, markerColour);
+    painter.end();
+    const WorkspaceGeometry::Marker a = m_hit.marker(from);
+    const WorkspaceGeometry::Marker b = m_hit.marker(to);
+    repaint(QRegion(a.horizontal | a.vertical) + a.zTick + (b.horizontal | b.vertical) + b.zTick);
+}
+
+void CQx410View::clickToMove(const QPoint& p)
+{
+    if (m_state.busy)
+        return;
+    const WorkspaceGeometry::Area area = m_hit.areaAt(p);
+    if (area == WorkspaceGeometry::Area::None)
+        return;
+    setCursor(Qt::CrossCursor);
+    if (area == WorkspaceGeometry::Area::XyField) {
+        m_state.current.x = m_hit.xAt(p.x()) * 25;
+        m_state.current.y = m_hit.rowAt(p.y()) * 25;
+    } else {
+        m_state.current.z = m_hit.rowAt(p.y()) * 25;
+    }
+    if (m_onMove)
+        m_onMove(m_state.current);
+}
+
+void CQx410View::setPointer(const QPoint& p)
+{
+    if (m_hit.areaAt(p) == WorkspaceGeometry::Area::None)
+        setCursor(Qt::ArrowCursor);
+    else
+        setCursor(m_state.busy ? Qt::WaitCursor : Qt::CrossCursor);
+}
+
+void CQx410View::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        clickToMove(event->position().toPoint());
+    QWidget::mousePressEvent(event);
+}
+
+void CQx410View::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        clickToMove(event->position().toPoint());
+}
+
+void CQx410View::mouseReleaseEvent(QMouseEvent* event)
+{
+    setPointer(event->position().toPoint());
+}
+
+void CQx410View::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    setPointer(p);
+    if (!m_state.busy && m_onDesired) {
+        const WorkspaceGeometry::Area area = m_hit.areaAt(p);
+        if (area == WorkspaceGeometry::Area::XyField) {
+            m_onDesired(0, QStringLiteral("\t%1").arg(m_hit.xAt(p.x())));
+            m_onDesired(1, QStringLiteral("\t%1").arg(m_hit.rowAt(p.y())));
+        } else if (area == WorkspaceGeometry::Area::ZBar) {
+            m_onDesired(2, QStringLiteral("\t%1").arg(m_hit.rowAt(p.y())));
+        }
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void CQx410View::openCapture(const std::function<QDialog*(QWidget* owner)>& factory)
+{
+    if (m_capture) {
+        m_capture->raise();
+        m_capture->activateWindow();
+        return;
+    }
+    m_capture = factory(this);
+    if (m_capture)
+        m_capture->show();
 }
 
 void CQx410View::onCaptureClosed()
 {
-}
-
-void CQx410View::paintEvent(QPaintEvent*)
-{
-    if (m_onPaint)
-        m_onPaint();
+    m_capture = nullptr;
 }

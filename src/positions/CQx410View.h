@@ -1,32 +1,77 @@
 #pragma once
 
 #include "Position.h"
+#include "WorkspaceGeometry.h"
 
+#include <QDialog>
+#include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
-// The main window's client area. It keeps where the position marker was
-// last drawn and asks the main window to refresh the caption and the
-// connection text whenever it is drawn.
+struct MainFrameState;
+
+// The main window's client area: the plan of the workspace with the XY
+// field, the Z bar and the position marker. A click in the field or the bar
+// moves the manipulator there; moving the mouse over them shows the pointed
+// coordinates. The view also keeps the one modeless capture dialog.
+//
+// The plan is drawn into an image at the screen's pixel ratio; the marker
+// refresh draws on that image directly and shows just the marker's pixels,
+// without a full repaint.
 class CQx410View : public QWidget
 {
     Q_OBJECT
 public:
-    explicit CQx410View(QWidget* parent = nullptr);
+    static const QColor background;
+    static const QColor fieldColour;
+    static const QColor markerColour;
 
+    explicit CQx410View(MainFrameState& state, QWidget* parent = nullptr);
+
+    // Called at every paint, before drawing (the caption and connection text).
     void setOnPaint(std::function<void()> onPaint) { m_onPaint = std::move(onPaint); }
-    // Erase the marker at `from`, draw it at `to` (microsteps).
-    void moveMarker(const Position& from, const Position& to);
-    Position marker() const { return m_marker; }
+    // Starts the absolute move to a position in microsteps.
+    void setOnMove(std::function<void(const Position&)> onMove) { m_onMove = std::move(onMove); }
+    // Shows a desired coordinate: axis 0, 1, 2 for X, Y, Z; text with its tab.
+    void setOnDesired(std::function<void(int, const QString&)> onDesired) { m_onDesired = std::move(onDesired); }
+
+    // Erase the marker at `from`, draw it at `to` (microsteps), at once.
+    void refreshMarker(const Position& from, const Position& to);
+    // The geometry of the last paint; invalid before the first paint.
+    const WorkspaceGeometry& geometryOfLastPaint() const { return m_hit; }
+    // The plan as last drawn, in device pixels.
+    const QImage& plan() const { return m_plan; }
+
+    // Capture Commands: activates the capture dialog the view holds, or
+    // creates one with the factory, keeps it and shows it.
+    void openCapture(const std::function<QDialog*(QWidget* owner)>& factory);
+    QDialog* capture() const { return m_capture; }
 
 public slots:
-    // The capture editor has closed: the view forgets it.
+    // The capture dialog has closed: the view forgets it.
     void onCaptureClosed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    void drawPlan();
+    void drawMarker(QPainter& painter, const WorkspaceGeometry& g, const Position& p, const QColor& colour);
+    void clickToMove(const QPoint& p);
+    void setPointer(const QPoint& p);
+
+    MainFrameState& m_state;
     std::function<void()> m_onPaint;
-    Position m_marker;
+    std::function<void(const Position&)> m_onMove;
+    std::function<void(int, const QString&)> m_onDesired;
+    QImage m_plan;
+    bool m_planStale = true;
+    WorkspaceGeometry m_hit; // none until the first paint
+    QPointer<QDialog> m_capture;
 };

@@ -1,4 +1,5 @@
 #include "CMainFrame.h"
+#include "CQx410View.h"
 #include "Commands.h"
 #include "Controller.h"
 #include "MainActions.h"
@@ -8,6 +9,7 @@
 #include "ScriptedPrompts.h"
 #include "SerialLink.h"
 #include "SimPort.h"
+#include "Units.h"
 #include "VirtualClock.h"
 
 #include <SimController.h>
@@ -19,6 +21,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -220,6 +223,43 @@ TEST(CMainFrame, UpdateReadsThePositionAndRefreshWaitsForTheCr)
     w.tool(MainActions::Refresh)->trigger();
     EXPECT_EQ(w.port.written, hex("630D" "6E0D"));
     EXPECT_TRUE(w.prompts.shown.isEmpty());
+}
+
+TEST(CMainFrame, ClickInTheMiddleOfTheFieldMovesThereWithZUnchanged)
+{
+    Window w;
+    w.frame->show();
+    // Make the client area (the view) exactly 600 pixels high.
+    w.frame->resize(w.frame->width(), w.frame->height() + 600 - w.frame->view()->height());
+    QApplication::processEvents();
+    ASSERT_EQ(w.frame->view()->height(), 600);
+    w.frame->view()->grab();
+    w.state.current.z = 1234;
+    const QPoint middle = w.frame->view()->geometryOfLastPaint().xyField().center();
+    const int x = (middle.x() - 67) * 50 - 12700;
+    const int y = (middle.y() - 22) * 50 - 12700;
+    QTest::mouseClick(w.frame->view(), Qt::LeftButton, {}, middle);
+    EXPECT_TRUE(w.port.written.startsWith(Commands::move(Position{x * 25, y * 25, 1234})));
+    EXPECT_EQ(w.frame->panel()->xText(), QString::number(x));
+    // After the move the marker stands where the controller reports.
+    EXPECT_EQ(w.state.lastDrawn, (Position{x * 25, y * 25, 1234}));
+}
+
+TEST(CMainFrame, StopDuringAMoveLeavesTheMarkerAtTheStoppingPoint)
+{
+    Window w;
+    w.frame->show();
+    w.frame->view()->grab();
+    w.pumpDuringMove([&] {
+        w.clock.sleepMs(300); // 300 µm into a 10 mm move
+        w.tool(MainActions::Stop)->trigger();
+    });
+    w.frame->moveTo(Position{250000, 0, 0});
+    EXPECT_TRUE(w.port.written.contains(Commands::interrupt()));
+    EXPECT_GT(w.state.current.x, 0);
+    EXPECT_LT(w.state.current.x, 250000);
+    EXPECT_EQ(w.state.lastDrawn, w.state.current);
+    EXPECT_EQ(w.frame->panel()->xText(), QString::number(Units::microstepsToMicrons(w.state.current).x));
 }
 
 } // namespace
