@@ -1,5 +1,6 @@
 #include "QtPrompts.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <cstdlib>
 
@@ -48,6 +49,20 @@ Prompts::Answer QtPrompts::message(const QString& text, const QString& caption, 
     default:
         return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
+}
+
+QString QtPrompts::openFileName(const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(m_owner, title, QString(), filter);
+}
+
+QString QtPrompts::saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(m_owner, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                  : QString();
 }
 
 void QtPrompts::endProcess(int status)

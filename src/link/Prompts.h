@@ -17,6 +17,24 @@ public:
     // A message box without owner unless the implementation has one to offer.
     virtual Answer message(const QString& text, const QString& caption, Icon icon, Buttons buttons) = 0;
 
+    // File choosers. An empty name means the operator cancelled; prompts
+    // without a person (the command line) always cancel. The filter lists
+    // the choices as "Name (*.ext);;All Files (*.*)"; defaultSuffix is added
+    // to a saved name typed without one.
+    virtual QString openFileName(const QString& title, const QString& filter)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(filter);
+        return QString();
+    }
+    virtual QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(filter);
+        Q_UNUSED(defaultSuffix);
+        return QString();
+    }
+
     // Ends the process with the given status. Production implementations do
     // not return; a test implementation records the status and returns, so
     // every caller must stop what it was doing right after this call.

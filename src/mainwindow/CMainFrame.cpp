@@ -1,6 +1,7 @@
 #include "CMainFrame.h"
 
 #include "CQx410View.h"
+#include "DefinePositionDialog.h"
 #include "Controller.h"
 #include "MainActions.h"
 #include "ManualMovePanel.h"
@@ -35,6 +36,7 @@ CMainFrame::CMainFrame(MainFrameState& state, SerialSettings& serial, SerialLink
     , m_controller(controller)
     , m_prompts(prompts)
     , m_operations(state, controller, clock, *this)
+    , m_storedPositions(state, m_operations, prompts)
 {
     m_view = new CQx410View(m_state, this);
     m_view->setOnPaint([this] {
@@ -137,9 +139,15 @@ void CMainFrame::connectActions()
             m_operations.markerRefresh();
     });
     connect(a.tool(MainActions::Refresh), &QAction::triggered, this, [this] { m_controller.refreshDisplay(); });
-    for (MainActions::Tool t : {MainActions::MovePath1, MainActions::MovePath2, MainActions::DefineHome,
-                                MainActions::DefinePosition1, MainActions::DefinePosition2, MainActions::DefinePosition3,
-                                MainActions::DefinePrevious, MainActions::DefinePath1, MainActions::DefinePath2}) {
+    const MainActions::Tool define[] = {MainActions::DefineHome, MainActions::DefinePosition1,
+                                        MainActions::DefinePosition2, MainActions::DefinePosition3,
+                                        MainActions::DefinePrevious};
+    for (int i = 0; i < MainFrameState::StoredCount; ++i)
+        connect(a.tool(define[i]), &QAction::triggered, this, [this, i] {
+            m_storedPositions.define(i, [this](DefinePosition& d) { return DefinePositionDialog::askWithDialog(this, d); });
+        });
+    for (MainActions::Tool t : {MainActions::MovePath1, MainActions::MovePath2, MainActions::DefinePath1,
+                                MainActions::DefinePath2}) {
         QAction* hook = a.tool(t);
         connect(hook, &QAction::triggered, this, [this, hook] { emit dialogRequested(hook); });
     }
@@ -168,7 +176,7 @@ void CMainFrame::moveTo(const Position& microsteps)
 
 void CMainFrame::goToStored(int index)
 {
-    moveTo(Units::micronsToMicrosteps(m_state.stored[static_cast<std::size_t>(index)]));
+    moveTo(m_storedPositions.target(index));
 }
 
 void CMainFrame::updateCaption()

@@ -3,6 +3,7 @@
 #include "MainFrameState.h"
 #include "MainFrameUi.h"
 #include "MainOperations.h"
+#include "StoredPositions.h"
 
 #include <QMainWindow>
 #include <QUrl>
@@ -87,6 +88,7 @@ private:
     Controller& m_controller;
     Prompts& m_prompts;
     MainOperations m_operations;
+    StoredPositions m_storedPositions;
     MainActions* m_actions = nullptr;
     CQx410View* m_view = nullptr;
     ManualMovePanel* m_panel = nullptr;

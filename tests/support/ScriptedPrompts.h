@@ -30,7 +30,35 @@ public:
     }
     void endProcess(int status) override { endedWith.append(status); }
 
+    QString openFileName(const QString& title, const QString& filter) override
+    {
+        fileDialogs.append({title, filter});
+        return nextFileName();
+    }
+    QString saveFileName(const QString& title, const QString& filter, const QString&) override
+    {
+        fileDialogs.append({title, filter});
+        return nextFileName();
+    }
+    QString nextFileName()
+    {
+        if (fileNames.empty())
+            return QString();
+        const QString name = fileNames.front();
+        fileNames.pop_front();
+        return name;
+    }
+
+    struct FileDialog
+    {
+        QString title;
+        QString filter;
+    };
+
     std::deque<Answer> answers;
+    // Names the file choosers return, in order; empty when none is left (Cancel).
+    std::deque<QString> fileNames;
+    QList<FileDialog> fileDialogs;
     QList<Shown> shown;
     QList<int> endedWith;
 };

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "DefinePositionResult.h"
+#include "LinkStatus.h"
+#include "MainFrameState.h"
+#include "Position.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class DefinePosition;
+class MainOperations;
+class Prompts;
+
+// The five stored positions (home, positions 1 to 3, previous) and the ten
+// toolbar commands that use them, without widgets: go to a stored position,
+// and define one through the Define Position dialog. The positions live in
+// MainFrameState::stored (whole micrometres); the settings code writes them
+// to Qx410.ini when the main window closes.
+//
+// "Return" is the go-to of the previous position. Every absolute move first
+// records where the marker stood as the previous position, so a Return makes
+// the point it leaves the new previous position: two Returns in a row swap
+// back and forth between two points.
+class StoredPositions
+{
+public:
+    // Shows the Define Position dialog for `dialog` (normally
+    // DefinePositionDialog::askWithDialog) and hands back its result.
+    using Ask = std::function<DefinePositionResult(DefinePosition& dialog)>;
+
+    StoredPositions(MainFrameState& state, MainOperations& operations, Prompts& prompts);
+
+    // Below, `which` is a MainFrameState::Stored value (Home .. Previous).
+
+    // The Define Position dialog's title for a stored position.
+    static QString dialogTitle(int which);
+
+    // The microsteps a go-to sends: the stored triple times 25, no range test.
+    Position target(int which) const;
+
+    // Go To Home Position, Go To Position 1..3, Return: the absolute move to
+    // the stored position. Nothing happens (and nothing is handed back) while
+    // the busy flag is set or for an index that names no stored position.
+    std::optional<LinkStatus> goTo(int which);
+
+    // Define Home Position, Define Position 1..3, Define Previous Position:
+    // the dialog opens with the stored triple; when it has closed, by either
+    // button, its result becomes the stored triple. Nothing happens (and
+    // nothing is handed back) while the busy flag is set or for an index that
+    // names no stored position.
+    std::optional<DefinePositionResult> define(int which, const Ask& ask);
+
+private:
+    static bool isStored(int which);
+
+    MainFrameState& m_state;
+    MainOperations& m_operations;
+    Prompts& m_prompts;
+};
