@@ -1,17 +1,39 @@
-// Saves a picture of Setup Communications, for the documentation:
-//   qx410setupgrab OUTPUT.png [SCALE]
-// Run by hand; nothing in the test suite calls it.
+// Saves a picture of one of the setup dialogs, for the documentation:
+//   qx410setupgrab OUTPUT.png [SCALE [DIALOG]]
+// DIALOG is comm (Setup Communications, the default), velocity, resolution
+// or hardware. Run by hand; nothing in the test suite calls it.
 
 #include "CommSetupDialog.h"
+#include "HardwareSetupDialog.h"
+#include "ResolutionDialog.h"
+#include "VelocityDialog.h"
 
 #include <QApplication>
 #include <QPixmap>
 #include <QTextStream>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QDialog> makeDialog(const QString& name)
+{
+    if (name == QLatin1String("comm"))
+        return std::make_unique<CommSetupDialog>(CommChoice { 1, "9600" });
+    if (name == QLatin1String("velocity"))
+        return std::make_unique<VelocityDialog>(VelocityChoice { QStringLiteral("1000") });
+    if (name == QLatin1String("resolution"))
+        return std::make_unique<ResolutionDialog>(ResolutionChoice { false });
+    if (name == QLatin1String("hardware"))
+        return std::make_unique<HardwareSetupDialog>();
+    return nullptr;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        QTextStream(stderr) << "usage: qx410setupgrab OUTPUT.png [SCALE]\n";
+        QTextStream(stderr) << "usage: qx410setupgrab OUTPUT.png [SCALE [comm|velocity|resolution|hardware]]\n";
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -19,11 +41,16 @@ int main(int argc, char** argv)
     if (argc >= 3)
         qputenv("QT_SCALE_FACTOR", argv[2]);
     QApplication app(argc, argv);
-    CommSetupDialog dialog(CommChoice{ 1, "9600" });
-    dialog.show();
+    const QString name = argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("comm");
+    const std::unique_ptr<QDialog> dialog = makeDialog(name);
+    if (!dialog) {
+        QTextStream(stderr) << "unknown dialog " << name << "\n";
+        return 2;
+    }
+    dialog->show();
     QApplication::processEvents();
     const QString out = QString::fromLocal8Bit(argv[1]);
-    if (!dialog.grab().save(out)) {
+    if (!dialog->grab().save(out)) {
         QTextStream(stderr) << "cannot write " << out << "\n";
         return 1;
     }

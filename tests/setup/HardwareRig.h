@@ -1,0 +1,82 @@
+#pragma once
+
+// The controller hardware on the bench for the Velocity, Resolution and
+// Hardware Setup tests: the simulated controller behind a real link, on the
+// virtual clock, with scripted prompts and the main window's settings.
+// mark() starts a fresh count of what the host sent, slept and purged.
+
+#include "MainFrameState.h"
+#include "Commands.h"
+#include "Controller.h"
+#include "ScriptedPrompts.h"
+#include "SerialLink.h"
+#include "SerialSettings.h"
+#include "SimPort.h"
+#include "VirtualClock.h"
+
+#include <SimController.h>
+
+#include <gtest/gtest.h>
+
+struct HardwareRig {
+    HardwareRig()
+        : port(controller, clock)
+        , link(port, clock, prompts, serial)
+        , control(link)
+    {
+        EXPECT_EQ(link.open(), SerialLink::OpenResult::Opened);
+        mark();
+    }
+
+    void mark()
+    {
+        m_written = port.written.size();
+        m_clears = port.clears;
+        m_slept = clock.slept();
+    }
+    // Since the last mark().
+    QByteArray sent() const { return port.written.mid(m_written); }
+    int purges() const { return port.clears - m_clears; }
+    qint64 slept() const { return clock.slept() - m_slept; }
+
+    // Puts the simulated controller somewhere (microsteps) without the host.
+    void placeController(const Position& p)
+    {
+        const QByteArray move = Commands::move(p);
+        controller.receive(reinterpret_cast<const std::uint8_t*>(move.constData()),
+            static_cast<std::size_t>(move.size()), clock.nowMs());
+        clock.advanceTo(clock.nowMs() + 60 * 60 * 1000);
+        port.clear(true);
+        mark();
+    }
+
+    // The two status panes as the main window draws them from the settings
+    // (CMainFrame::updatePaneTexts), with what had been sent when they were
+    // last drawn.
+    void updatePanes()
+    {
+        resolutionPane = state.resolution == MainFrameState::lowResolution ? QStringLiteral("\tRes:   LOW")
+                                                                           : QStringLiteral("\tRes:   HIGH");
+        velocityPane = QStringLiteral("\tVelocity:   %1").arg(state.velocity);
+        ++paneUpdates;
+        sentAtPaneUpdate = sent();
+    }
+
+    qx410sim::SimController controller;
+    VirtualClock clock;
+    SimPort port;
+    ScriptedPrompts prompts;
+    SerialSettings serial;
+    SerialLink link;
+    Controller control;
+    MainFrameState state;
+    QString resolutionPane;
+    QString velocityPane;
+    int paneUpdates = 0;
+    QByteArray sentAtPaneUpdate;
+
+private:
+    qsizetype m_written = 0;
+    int m_clears = 0;
+    qint64 m_slept = 0;
+};
