@@ -13,6 +13,7 @@ struct CommandShape
 const CommandShape kCommands[] = {
     {"position", 0}, {"move", 3}, {"velocity", 1}, {"stop", 0},
     {"reset", 0},    {"origin", 0}, {"refresh", 0}, {"status", 0},
+    {"check", 1},
 };
 } // namespace
 
@@ -42,9 +43,14 @@ QString CtlOptions::usage()
         "  origin                 make the present position the origin.\n"
         "  refresh                refresh the controller's display.\n"
         "  status                 print the 19 numbers of the status block, comma-separated.\n"
+        "  check FILE             print, for every line of the command file FILE, what a run\n"
+        "                         would do with it, one line each: 'Move X Y Z' (microsteps),\n"
+        "                         'High WORD' or 'Low WORD' (the 16-bit velocity word in\n"
+        "                         decimal), 'Pause' or 'Other'. Needs no serial port.\n"
         "\n"
-        "Exit status: 0 done; 1 usage error; 2 the port cannot be opened or configured;\n"
-        "3 the controller did not answer in time (or the port failed).\n");
+        "Exit status: 0 done; 1 usage error; 2 the port cannot be opened or configured\n"
+        "(check: the file cannot be opened); 3 the controller did not answer in time\n"
+        "(or the port failed).\n");
 }
 
 CtlOptions CtlOptions::parse(const QStringList& arguments)

@@ -1,6 +1,8 @@
 #include "CtlRunner.h"
 
 #include "Clock.h"
+#include "CommandFile.h"
+#include "CommandFileCheck.h"
 #include "Commands.h"
 #include "Controller.h"
 #include "SerialLink.h"
@@ -43,6 +45,15 @@ CtlRunner::CtlRunner(PortDevice& port, Clock& clock, Prompts& prompts, QTextStre
 
 int CtlRunner::run(const CtlOptions& o)
 {
+    if (o.command == QLatin1String("check")) {
+        if (!CommandFileCheck::print(o.args[0], m_out)) {
+            m_err << "qx410ctl: " << CommandFile::cannotLoadText << " (" << o.args[0] << ")\n";
+            return FileFailure;
+        }
+        m_out.flush();
+        return Done;
+    }
+
     // Arguments are checked before the port is touched.
     Position target;
     int velocity = 0;

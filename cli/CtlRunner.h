@@ -9,12 +9,13 @@ class PortDevice;
 class Prompts;
 
 // Carries out one qx410ctl command on a port and returns the exit status:
-// 0 done, 2 the port cannot be opened or configured, 3 the controller did
-// not answer in time. Usage errors are settled before this runs.
+// 0 done, 2 the port cannot be opened or configured (for check: the command
+// file cannot be opened), 3 the controller did not answer in time. Usage
+// errors are settled before this runs. check never touches the port.
 class CtlRunner
 {
 public:
-    enum ExitStatus { Done = 0, Usage = 1, PortFailure = 2, NoAnswer = 3 };
+    enum ExitStatus { Done = 0, Usage = 1, PortFailure = 2, FileFailure = 2, NoAnswer = 3 };
 
     CtlRunner(PortDevice& port, Clock& clock, Prompts& prompts, QTextStream& out, QTextStream& err);
 

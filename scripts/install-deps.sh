@@ -6,6 +6,7 @@ packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
   libgtest-dev googletest
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
 namespace {
 
 QStringList argv(std::initializer_list<const char*> words)
@@ -57,7 +61,9 @@ INSTANTIATE_TEST_SUITE_P(
                     OptionCase{{"--timeout", "2.5", "move", "1", "2", "3"}, O::Run},
                     OptionCase{{"jump"}, O::UsageError}, OptionCase{{}, O::UsageError},
                     OptionCase{{"--frobnicate", "position"}, O::UsageError}, OptionCase{{"--help"}, O::Help},
-                    OptionCase{{"position", "extra"}, O::UsageError}));
+                    OptionCase{{"position", "extra"}, O::UsageError}, OptionCase{{"check", "path.dat"}, O::Run},
+                    OptionCase{{"check"}, O::UsageError}, OptionCase{{"check", "a.dat", "b.dat"}, O::UsageError},
+                    OptionCase{{"check", "--high", "path.dat"}, O::UsageError}));
 
 // qx410ctl's commands against the in-process simulated controller.
 struct CtlFixture
@@ -193,6 +199,85 @@ TEST(CtlFailures, PortThatCannotBeOpenedEndsWithStatusTwo)
     g.port.refuseSettings(true);
     EXPECT_EQ(g.run({"position"}), 2);
     EXPECT_TRUE(g.errText.startsWith(QStringLiteral("qx410ctl: Cannot set serial port properly. Please check hardware. (COM1 = ")));
+}
+
+// qx410ctl check: a command file read as a run would read it, with no port.
+struct CheckFile
+{
+    explicit CheckFile(const QByteArray& bytes)
+    {
+        QFile file(path());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+    QString path() const { return folder.filePath(QStringLiteral("path.dat")); }
+
+    QTemporaryDir folder;
+};
+
+TEST(CtlCheck, PrintsWhatARunWouldDoWithEachLine)
+{
+    const CheckFile file("High, 1000\r\nMove,10,-20,3\r\nLowest, 5\r\nmove, 1, 2, 3\r\nPause  \r\nHigh, 40000\r\n");
+    CtlFixture f;
+    EXPECT_EQ(f.run({"check", qPrintable(file.path())}), 0) << qPrintable(f.errText);
+    EXPECT_EQ(f.outText, QStringLiteral("High 33768\nMove 250 -500 75\nLow 5\nOther\nPause\nHigh 7232\n"));
+    EXPECT_TRUE(f.errText.isEmpty());
+    EXPECT_TRUE(f.port.openedDevices.isEmpty());
+    EXPECT_TRUE(f.port.written.isEmpty());
+}
+
+TEST(CtlCheck, PrintsOneLineForEveryLineOfTheFile)
+{
+    struct Case
+    {
+        QByteArray bytes;
+        QString printed;
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"Move, 100\r\nLow, 1000\r\nPause\r\nPause, 5", "Move 2500 0 0\nLow 1000\nPause\nPause\n"},
+        {"Status, 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19\r\n\r\n\n", "Other\nOther\nOther\n"},
+        {"High,  500\r\nPause  \r\nLow\r\n", "High 33268\nPause\nLow 0\n"},
+        // The first field keeps 11 characters (" -214748364"); microsteps wrap to 32 bits as on the line.
+        {QByteArray("\0\xff\r\nMove, -2147483648, 85899346, 1\r\n", 36),
+         "Other\nMove -1073741804 -2147483646 25\n"},
+    };
+    for (const Case& c : cases) {
+        const CheckFile file(c.bytes);
+        CtlFixture f;
+        EXPECT_EQ(f.run({"check", qPrintable(file.path())}), 0);
+        EXPECT_EQ(f.outText, c.printed) << c.bytes.toHex(' ').toStdString();
+    }
+}
+
+TEST(CtlCheck, FileThatCannotBeOpenedEndsWithStatusTwo)
+{
+    QTemporaryDir folder;
+    for (const QString& path : {folder.filePath(QStringLiteral("missing.dat")), folder.path()}) {
+        CtlFixture f;
+        EXPECT_EQ(f.run({"check", qPrintable(path)}), 2);
+        EXPECT_TRUE(f.outText.isEmpty());
+        EXPECT_EQ(f.errText, QStringLiteral("qx410ctl: Can not load file, please check what is wrong! (%1)\n").arg(path));
+        EXPECT_TRUE(f.port.openedDevices.isEmpty());
+    }
+}
+
+TEST(CtlCheck, TheProgramChecksAFile)
+{
+    const CheckFile file("High, 1000\r\nMove,10,-20,3\r\nLowest, 5\r\nmove, 1, 2, 3\r\nPause  \r\nHigh, 40000\r\n");
+    QProcess process;
+    process.start(QStringLiteral(QX410CTL_EXE), {QStringLiteral("--port"), QStringLiteral("/nonexistent/port"),
+                                                 QStringLiteral("check"), file.path()});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_EQ(process.readAllStandardOutput(), QByteArray("High 33768\nMove 250 -500 75\nLow 5\nOther\nPause\nHigh 7232\n"));
+
+    process.start(QStringLiteral(QX410CTL_EXE), {QStringLiteral("check"), file.path() + QStringLiteral(".missing")});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+    EXPECT_TRUE(process.readAllStandardError().contains("Can not load file, please check what is wrong!"));
 }
 
 } // namespace

@@ -1,0 +1,77 @@
+#include "CommandFile.h"
+
+#include "LineReader.h"
+
+#include <fstream>
+#include <system_error>
+
+namespace {
+bool openForReading(const std::filesystem::path& path, std::ifstream& in)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return false; // opens on some systems, but holds no lines to read
+    in.open(path, std::ios::in | std::ios::binary);
+    return in.is_open();
+}
+} // namespace
+
+bool CommandFile::readLines(const std::filesystem::path& path, std::vector<std::string>& lines)
+{
+    lines.clear();
+    std::ifstream in;
+    if (!openForReading(path, in))
+        return false;
+    lines = linesOf(in);
+    return true;
+}
+
+std::vector<std::string> CommandFile::linesOf(std::istream& in)
+{
+    std::vector<std::string> lines;
+    LineReader reader(in);
+    std::string line;
+    while (reader.next(line))
+        lines.push_back(line);
+    return lines;
+}
+
+bool CommandFile::readTexts(const std::filesystem::path& path, std::vector<std::string>& texts)
+{
+    texts.clear();
+    std::ifstream in;
+    if (!openForReading(path, in))
+        return false;
+    texts = textsOf(in);
+    return true;
+}
+
+std::vector<std::string> CommandFile::textsOf(std::istream& in)
+{
+    std::vector<std::string> texts;
+    LineReader reader(in, LineReader::noLimit);
+    std::string line;
+    while (reader.next(line))
+        texts.emplace_back(LineReader::text(line));
+    return texts;
+}
+
+bool CommandFile::write(const std::filesystem::path& path, const std::vector<std::string>& lines)
+{
+    std::ofstream out(path, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!out.is_open())
+        return false;
+    const bool written = writeTo(out, lines);
+    out.close();
+    return written && !out.fail();
+}
+
+bool CommandFile::writeTo(std::ostream& out, const std::vector<std::string>& lines)
+{
+    for (const std::string& line : lines) {
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+        out.write("\r\n", 2);
+    }
+    out.flush();
+    return !out.fail();
+}

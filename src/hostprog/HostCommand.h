@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// One line of a command file as the executing readers see it.
+struct HostCommand
+{
+    // Status lines and anything unrecognised are Other.
+    enum class Kind { Move, High, Low, Pause, Other };
+
+    Kind kind = Kind::Other;
+    // Move: the absolute position in whole micrometres (0 for a missing field).
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t z = 0;
+    // High and Low: the velocity in um/s as read, without the resolution flag.
+    std::int32_t v = 0;
+
+    // The 16-bit velocity word of a speed line: High gives v - 32768 kept to
+    // its low 16 bits (v with bit 15 set for 0 <= v <= 32767), Low gives v
+    // kept to its low 16 bits. 0 for the other kinds.
+    std::uint16_t velocityWord() const;
+
+    // "Move", "High", "Low", "Pause" or "Other".
+    static std::string_view name(Kind kind);
+
+    bool operator==(const HostCommand& other) const;
+    bool operator!=(const HostCommand& other) const { return !(*this == other); }
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "CommandLimits.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <string_view>
+
+// Reads a command file's raw bytes line by line: a line is every byte up to
+// and including the next LF, its CR still in it. A last line without an LF is
+// a line too; nothing is read past the end of the input.
+//
+// A line longer than the limit keeps its first maxChars characters and its
+// line end (CR LF, a bare LF, or a CR alone on a last line); the rest up to
+// the LF is skipped, so one line of the file stays one line. However long a
+// line is, the reader holds at most maxChars + 2 bytes of it.
+class LineReader
+{
+public:
+    static constexpr std::size_t noLimit = SIZE_MAX;
+
+    explicit LineReader(std::istream& in, std::size_t maxChars = CommandLimits::lineChars);
+
+    // The next line into line; false, with line empty, when no byte is left.
+    bool next(std::string& line);
+
+    // The line up to and including its first LF (all of it without an LF),
+    // cut to maxChars characters before its line end as described above.
+    static std::string limit(std::string_view line, std::size_t maxChars = CommandLimits::lineChars);
+
+    // The line without its line end: the LF and a CR right before it, or a
+    // CR alone at the very end. "Move, 1\r\n" and "Move, 1\n" both give
+    // "Move, 1"; a bare LF gives "".
+    static std::string_view text(std::string_view line);
+
+private:
+    std::istream& m_in;
+    std::size_t m_maxChars;
+};

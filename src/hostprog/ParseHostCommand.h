@@ -1,0 +1,22 @@
+#pragma once
+
+#include "HostCommand.h"
+
+#include <string_view>
+
+// Classifies one command-file line as read (its CR LF still in it) and
+// converts its fields.
+//
+// The keyword is the text before the first comma, or the whole line, line end
+// included, when there is no comma; it is compared case-sensitively on its
+// first characters with "Move" (4), "High" (4), "Low" (3) and "Pause" (5), in
+// that order, and anything else is Other. The fields follow the first comma,
+// separated by commas, the last one running to the end of the line; each
+// converts by the text-to-number rule, and a missing one gives 0. Move takes
+// x, y, z from fields 1 to 3, High and Low take v from field 1; further fields
+// are ignored.
+//
+// Only the first CommandLimits::lineChars characters of the line (up to its
+// first LF) are read, only the first keywordChars of the keyword and only the
+// first fieldChars of each field. Any bytes at all may be given.
+HostCommand ParseHostCommand(std::string_view line);
