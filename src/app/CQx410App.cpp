@@ -2,15 +2,27 @@
 
 #include "AboutBox.h"
 #include "CMainFrame.h"
+#include "CQx410View.h"
+#include "CaptureDialog.h"
 #include "CommSetup.h"
 #include "CommSetupDialog.h"
 #include "Controller.h"
+#include "HardwareSetup.h"
+#include "HardwareSetupDialog.h"
+#include "MainActions.h"
+#include "ResolutionDialog.h"
+#include "ResolutionNote.h"
+#include "ResolutionSetup.h"
+#include "VelocityDialog.h"
+#include "VelocitySetup.h"
 #include "ManualMovePanel.h"
 #include "SettingsFile.h"
 #include "SettingsLoader.h"
 #include "SignalCloser.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QStatusBar>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -64,6 +76,8 @@ int CQx410App::run()
         m_frame->updateCaption();
         m_frame->updateConnectionText();
     });
+    connectSetupDialogs();
+    connectCapture();
     QObject::connect(m_frame.get(), &CMainFrame::aboutRequested, m_frame.get(), [this] {
         AboutBox box(guideUrl(), m_frame.get());
         box.exec();
@@ -77,6 +91,64 @@ int CQx410App::run()
     const int status = QApplication::exec();
     shutdown();
     return status;
+}
+
+void CQx410App::connectSetupDialogs()
+{
+    CMainFrame* f = m_frame.get();
+    // Setup, Velocity and a double-click on the velocity pane.
+    QObject::connect(f, &CMainFrame::velocityDialogRequested, f, [this, f] {
+        VelocitySetup setup(f->state(), *m_controller, m_prompts, [f] { f->updatePaneTexts(); });
+        setup.run([f](const VelocityChoice& initial, const VelocitySetup::Apply& ok) {
+            return VelocityDialog::askWithDialog(f, initial, ok);
+        });
+    });
+    // Setup, Resolution and a double-click on the resolution pane.
+    QObject::connect(f, &CMainFrame::resolutionDialogRequested, f, [this, f] {
+        ResolutionSetup setup(
+            f->state(), *m_controller, m_prompts, [f] { f->updatePaneTexts(); },
+            [f](const QString& text) { ResolutionNote::show(f->statusBar(), text); });
+        setup.run([f](const ResolutionChoice& initial, const ResolutionSetup::Apply& ok) {
+            return ResolutionDialog::askWithDialog(f, initial, ok);
+        });
+    });
+    QObject::connect(f, &CMainFrame::dialogRequested, f, [this, f](QAction* action) {
+        if (action != f->actions().hardware)
+            return;
+        HardwareSetup setup(*m_controller, m_prompts);
+        HardwareSetupDialog::showModal(f, setup);
+    });
+}
+
+void CQx410App::connectCapture()
+{
+    CMainFrame* f = m_frame.get();
+    auto factory = [this, f](QWidget* owner) -> QDialog* {
+        auto boxes = std::make_unique<QtPrompts>();
+        QtPrompts* shown = boxes.get();
+        QPointer<CMainFrame> frame(f);
+        auto* dialog = new CaptureDialog(
+            f->state(), f->operations(), *m_controller, std::move(boxes),
+            [frame] {
+                if (frame)
+                    frame->notifyCaptureClosed();
+            },
+            owner);
+        shown->setOwner(dialog); // its questions and file choosers belong to the capture window
+        return dialog;
+    };
+    f->setCaptureFactory(factory);
+    // Define Path 1 and 2 open (or bring forward) the capture window and
+    // choose which path its Save File defines.
+    QObject::connect(f, &CMainFrame::dialogRequested, f, [f, factory](QAction* action) {
+        const int path = action == f->actions().tool(MainActions::DefinePath1) ? 1
+            : action == f->actions().tool(MainActions::DefinePath2)            ? 2
+                                                                               : 0;
+        if (path == 0)
+            return;
+        f->view()->openCapture(factory);
+        f->state().pathSelector = path;
+    });
 }
 
 void CQx410App::shutdown()

@@ -31,6 +31,8 @@ public:
 
 private:
     bool askPortInStartupMode();
+    void connectSetupDialogs();
+    void connectCapture();
     void shutdown();
 
     SerialSettings m_serial;

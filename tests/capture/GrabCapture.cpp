@@ -1,0 +1,77 @@
+// Saves a picture of the capture editor holding a recorded program, for the
+// documentation:
+//   qx410capturegrab OUTPUT.png [SCALE]
+// Run by hand; nothing in the test suite calls it. The editor sits on the
+// in-process simulated controller, so nothing is sent anywhere.
+
+#include "CaptureDialog.h"
+#include "SimFrame.h"
+#include "VelocityWord.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextStream>
+
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        QTextStream(stderr) << "usage: qx410capturegrab OUTPUT.png [SCALE]\n";
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc >= 3)
+        qputenv("QT_SCALE_FACTOR", argv[2]);
+    QApplication app(argc, argv);
+
+    SimFrame frame;
+    frame.start();
+    auto owned = std::make_unique<ScriptedPrompts>();
+    ScriptedPrompts& prompts = *owned;
+    QPointer<CaptureDialog> dialog
+        = new CaptureDialog(frame.state, frame.ops, frame.control, std::move(owned), nullptr);
+    dialog->show();
+    auto press = [&dialog](const char* name) { dialog->findChild<QPushButton*>(QLatin1String(name))->click(); };
+
+    // The operator drives the manipulator (microsteps) and records each stop.
+    prompts.answers.push_back(Prompts::Answer::Yes); // the speed line at the top
+    frame.ops.absoluteMove(Position{-125000, 62500, 0});
+    press("positionButton");
+    frame.ops.absoluteMove(Position{-125000, -62500, 0});
+    press("positionButton");
+    press("pauseButton");
+    frame.state.resolution = MainFrameState::highResolution;
+    frame.state.velocity = 250;
+    frame.control.setVelocity(VelocityWord::encode(250, true)); // as the Velocity dialog does
+    press("speedButton");
+    frame.ops.absoluteMove(Position{37500, -62500, -12500});
+    prompts.answers.push_back(Prompts::Answer::No); // already recorded by Speed +Res
+    press("positionButton");
+    frame.ops.absoluteMove(Position{37500, 30000, -12500});
+    press("positionButton");
+    press("parametersButton");
+    frame.state.resolution = MainFrameState::lowResolution;
+    frame.state.velocity = 1000;
+    frame.ops.restoreVelocity();
+    press("speedButton");
+    frame.ops.absoluteMove(Position{0, 0, 0});
+    prompts.answers.push_back(Prompts::Answer::No);
+    press("positionButton");
+    // The Pause line picked as the insertion point.
+    dialog->lineList()->setCurrentRow(3);
+
+    QApplication::processEvents();
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const bool saved = dialog->grab().save(out);
+    delete dialog;
+    if (!saved) {
+        QTextStream(stderr) << "cannot write " << out << "\n";
+        return 1;
+    }
+    return 0;
+}
