@@ -109,9 +109,7 @@ TEST(CtlCommands, MoveWritesTheMoveThenReadsThePositionTwice)
 TEST(CtlCommands, PositionRoundsMicrostepsToMicrometres)
 {
     CtlFixture f;
-    const QByteArray move = hex("6DA8610000F3FFFFFF0C000000" "0D"); // 25000, -13, 12 microsteps
-    f.controller.receive(reinterpret_cast<const std::uint8_t*>(move.constData()), move.size(), f.clock.nowMs());
-    f.clock.sleepMs(5000);
+    f.port.placeController(Position{25000, -13, 12});
     EXPECT_EQ(f.run({"position"}), 0);
     EXPECT_EQ(f.outText, QStringLiteral("1000 -1 0\n"));
 }

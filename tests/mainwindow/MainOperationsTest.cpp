@@ -1,77 +1,10 @@
-#include "Commands.h"
-#include "Controller.h"
-#include "MainFrameState.h"
-#include "MainFrameUi.h"
-#include "MainOperations.h"
-#include "Printing.h"
-#include "ScriptedPrompts.h"
-#include "SerialLink.h"
-#include "SimPort.h"
-#include "Units.h"
-#include "VirtualClock.h"
-
-#include <SimController.h>
+#include "SimFrame.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Records what the operations asked of the widgets, in order.
-struct RecordingUi : MainFrameUi
-{
-    void setManualControlsEnabled(bool enabled) override
-    {
-        log << (enabled ? QStringLiteral("unlock") : QStringLiteral("lock"));
-        controlsEnabled = enabled;
-    }
-    void updateCommandStates() override { log << QStringLiteral("states"); }
-    void showPanelPosition(const Position& microns) override
-    {
-        log << QStringLiteral("panel %1 %2 %3").arg(microns.x).arg(microns.y).arg(microns.z);
-        panel = microns;
-    }
-    void moveMarker(const Position& from, const Position& to) override
-    {
-        log << QStringLiteral("marker %1 -> %2").arg(from.x).arg(to.x);
-    }
-
-    QStringList log;
-    Position panel;
-    bool controlsEnabled = true;
-};
-
-struct Frame
-{
-    Frame()
-        : port(controller, clock)
-        , link(port, clock, prompts, serial)
-        , control(link)
-        , ops(state, control, clock, ui)
-    {
-        link.open();
-    }
-
-    // Puts the simulated controller somewhere (microsteps) without the host.
-    void placeController(const Position& p)
-    {
-        const QByteArray move = Commands::move(p);
-        controller.receive(reinterpret_cast<const std::uint8_t*>(move.constData()), static_cast<std::size_t>(move.size()),
-                           clock.nowMs());
-        clock.sleepMs(60 * 60 * 1000);
-        port.clear(true);
-    }
-
-    qx410sim::SimController controller;
-    VirtualClock clock;
-    SimPort port;
-    ScriptedPrompts prompts;
-    SerialSettings serial;
-    SerialLink link;
-    Controller control;
-    MainFrameState state;
-    RecordingUi ui;
-    MainOperations ops;
-};
+using Frame = SimFrame;
 
 TEST(MainOperations, InitialExchangeReadsTwiceThenSendsTheVelocityWithoutTheHighBit)
 {
@@ -152,8 +85,7 @@ TEST(MainOperations, SilentControllerDuringReadBackLeavesTheReadOutAsItWas)
     qx410sim::Faults silent;
     silent.silent = true;
     silent.afterCommands = 2;
-    Frame f;
-    f.controller = qx410sim::SimController(silent);
+    Frame f(silent);
     f.state.displayed = Position{5, 5, 5};
     f.ui.panel = Position{5, 5, 5};
     f.prompts.answers = {Prompts::Answer::Yes};

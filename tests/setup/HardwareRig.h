@@ -42,11 +42,7 @@ struct HardwareRig {
     // Puts the simulated controller somewhere (microsteps) without the host.
     void placeController(const Position& p)
     {
-        const QByteArray move = Commands::move(p);
-        controller.receive(reinterpret_cast<const std::uint8_t*>(move.constData()),
-            static_cast<std::size_t>(move.size()), clock.nowMs());
-        clock.advanceTo(clock.nowMs() + 60 * 60 * 1000);
-        port.clear(true);
+        port.placeController(p);
         mark();
     }
 

@@ -1,5 +1,7 @@
 #include "SimPort.h"
 
+#include "Commands.h"
+
 SimPort::SimPort(qx410sim::SimController& controller, VirtualClock& clock)
     : m_controller(controller)
     , m_clock(clock)
@@ -97,4 +99,20 @@ void SimPort::clear(bool)
     ++clears;
     pull();
     m_rx.clear();
+}
+
+void SimPort::placeController(const Position& microsteps)
+{
+    const QByteArray move = Commands::move(microsteps);
+    m_controller.receive(reinterpret_cast<const std::uint8_t*>(move.constData()), static_cast<std::size_t>(move.size()),
+                         m_clock.nowMs());
+    m_clock.advanceTo(m_clock.nowMs() + 60 * 60 * 1000);
+    clear(true);
+    --clears; // not a clear the host asked for
+}
+
+Position SimPort::controllerAt() const
+{
+    const qx410sim::SimController::Axes a = m_controller.position(m_clock.nowMs());
+    return Position{a.x, a.y, a.z};
 }

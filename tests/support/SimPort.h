@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PortDevice.h"
+#include "Position.h"
 #include "VirtualClock.h"
 
 #include <SimController.h>
@@ -33,6 +34,12 @@ public:
     void refuseSettings(bool refuse) { m_refuseSettings = refuse; }
     // The device vanishes (a pulled adapter) once the clock reaches atMs.
     void vanishAt(qint64 atMs) { m_vanishAt = atMs; }
+    // Puts the controller at a position (microsteps) as if moved by its own
+    // controls: the move goes straight to it, the clock runs on until it has
+    // arrived, and what it sent meanwhile is dropped.
+    void placeController(const Position& microsteps);
+    // Where the controller stands now (microsteps).
+    Position controllerAt() const;
     // Bytes that arrive from the controller's side at the current time.
     void inject(const QByteArray& bytes) { m_rx += bytes; }
 

@@ -2,7 +2,8 @@
 
 // The main window's state and operations on the in-process simulated
 // controller, with the widgets replaced by a recorder; virtual clock, scripted
-// prompts. Shared by the stored-position tests.
+// prompts. Shared by the main window, stored-position and capture tests
+// (they link the main window's library).
 
 #include "Commands.h"
 #include "Controller.h"
@@ -24,15 +25,21 @@
 // Records what the operations asked of the widgets.
 struct RecordingUi : MainFrameUi
 {
-    void setManualControlsEnabled(bool enabled) override { controlsEnabled = enabled; }
-    void updateCommandStates() override {}
+    void setManualControlsEnabled(bool enabled) override
+    {
+        controlsEnabled = enabled;
+        log << (enabled ? QStringLiteral("unlock") : QStringLiteral("lock"));
+    }
+    void updateCommandStates() override { log << QStringLiteral("states"); }
     void showPanelPosition(const Position& microns) override
     {
         panel = microns;
         ++panelUpdates;
+        log << QStringLiteral("panel %1 %2 %3").arg(microns.x).arg(microns.y).arg(microns.z);
     }
     void moveMarker(const Position& from, const Position& to) override
     {
+        log << QStringLiteral("marker %1 -> %2").arg(from.x).arg(to.x);
         markerMoves << QStringLiteral("%1,%2,%3 -> %4,%5,%6")
                            .arg(from.x)
                            .arg(from.y)
@@ -46,6 +53,8 @@ struct RecordingUi : MainFrameUi
     int panelUpdates = 0;
     QStringList markerMoves;
     bool controlsEnabled = true;
+    // Every call in order: "lock", "states", "unlock", "panel X Y Z", "marker X -> X".
+    QStringList log;
 };
 
 struct SimFrame
@@ -61,21 +70,10 @@ struct SimFrame
     }
 
     // Puts the simulated controller somewhere (microsteps) without the host.
-    void placeController(const Position& p)
-    {
-        const QByteArray move = Commands::move(p);
-        controller.receive(reinterpret_cast<const std::uint8_t*>(move.constData()),
-                           static_cast<std::size_t>(move.size()), clock.nowMs());
-        clock.sleepMs(60 * 60 * 1000);
-        port.clear(true);
-    }
+    void placeController(const Position& p) { port.placeController(p); }
 
     // Where the simulated controller stands now (microsteps).
-    Position controllerAt() const
-    {
-        const qx410sim::SimController::Axes a = controller.position(clock.nowMs());
-        return Position{a.x, a.y, a.z};
-    }
+    Position controllerAt() const { return port.controllerAt(); }
 
     // Start-up as the main window does it: two queries, the marker drawn
     // there, the velocity sent; then a clean record of the wire.
