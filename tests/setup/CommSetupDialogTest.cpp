@@ -15,9 +15,15 @@
 #include <QTest>
 #include <QTimer>
 
+#include "WidgetProbe.h"
+
 #include <gtest/gtest.h>
 
 namespace {
+
+using WidgetProbe::child;
+using WidgetProbe::groupTitle;
+using WidgetProbe::toolTipShownOver;
 
 const QStringList portCaptions{ "Com 1", "Com 2", "Com 3", "Com 4" };
 const QStringList baudCaptions{ "2400", "4800", "9600", "19200" };
@@ -52,14 +58,6 @@ QStringList checkedCaptions(const QDialog& dialog)
             out << r->text();
     out.sort();
     return out;
-}
-
-QString groupTitle(const QWidget* w)
-{
-    for (const QObject* o = w; o; o = o->parent())
-        if (auto* box = qobject_cast<const QGroupBox*>(o))
-            return box->title();
-    return QString();
 }
 
 // Something drawn: at least a few pixels that are not fully transparent.

@@ -15,37 +15,17 @@
 #include <QTest>
 #include <QToolTip>
 
+#include "WidgetProbe.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-template <typename T> T* child(const QWidget& parent, const char* name)
-{
-    T* found = parent.findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << "no child named " << name;
-    return found;
-}
-
-QString groupTitle(const QWidget* w)
-{
-    for (const QObject* o = w; o; o = o->parent())
-        if (auto* box = qobject_cast<const QGroupBox*>(o))
-            return box->title();
-    return QString();
-}
+using WidgetProbe::child;
+using WidgetProbe::groupTitle;
+using WidgetProbe::toolTipShownOver;
 
 // What the tooltip machinery shows when the pointer rests on w.
-QString toolTipShownOver(QWidget* w)
-{
-    QToolTip::hideText();
-    const QPoint local = w->rect().center();
-    QHelpEvent help(QEvent::ToolTip, local, w->mapToGlobal(local));
-    QApplication::sendEvent(w, &help);
-    const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
-    QToolTip::hideText();
-    return shown;
-}
-
 TEST(ResolutionDialogLook, TitleLabelsAndTooltips)
 {
     ResolutionDialog dialog(ResolutionChoice { false });

@@ -11,24 +11,15 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "WidgetProbe.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-template <typename T> T* child(const QWidget& parent, const char* name)
-{
-    T* found = parent.findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << "no child named " << name;
-    return found;
-}
-
-QString groupTitle(const QWidget* w)
-{
-    for (const QObject* o = w; o; o = o->parent())
-        if (auto* box = qobject_cast<const QGroupBox*>(o))
-            return box->title();
-    return QString();
-}
+using WidgetProbe::child;
+using WidgetProbe::groupTitle;
+using WidgetProbe::toolTipShownOver;
 
 // An apply function that records what it was given and answers as told.
 struct RecordingApply {
