@@ -6,6 +6,12 @@
 
 Prompts::Answer QtPrompts::message(const QString& text, const QString& caption, Icon icon, Buttons buttons)
 {
+    return messageWithDetail(text, caption, icon, buttons, QString());
+}
+
+Prompts::Answer QtPrompts::messageWithDetail(const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                                             const QString& detail)
+{
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
     switch (icon) {
     case Icon::None:
@@ -39,6 +45,7 @@ Prompts::Answer QtPrompts::message(const QString& text, const QString& caption, 
         break;
     }
     QMessageBox box(boxIcon, caption, text, standard, m_owner);
+    box.setInformativeText(detail);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;

@@ -14,6 +14,8 @@ public:
     void setOwner(QWidget* owner) { m_owner = owner; }
 
     Answer message(const QString& text, const QString& caption, Icon icon, Buttons buttons) override;
+    Answer messageWithDetail(const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                             const QString& detail) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix) override;
     void endProcess(int status) override;

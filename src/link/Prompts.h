@@ -17,6 +17,16 @@ public:
     // A message box without owner unless the implementation has one to offer.
     virtual Answer message(const QString& text, const QString& caption, Icon icon, Buttons buttons) = 0;
 
+    // A message box with a detail line under the fixed text (the device and
+    // the system's reason when a port cannot be opened). Without a place for
+    // details, the message alone is shown.
+    virtual Answer messageWithDetail(const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                                     const QString& detail)
+    {
+        Q_UNUSED(detail);
+        return message(text, caption, icon, buttons);
+    }
+
     // File choosers. An empty name means the operator cancelled; prompts
     // without a person (the command line) always cancel. The filter lists
     // the choices as "Name (*.ext);;All Files (*.*)"; defaultSuffix is added

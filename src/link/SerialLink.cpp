@@ -47,11 +47,26 @@ bool SerialLink::openOrEnd()
     const OpenResult result = open();
     if (result == OpenResult::Opened)
         return true;
-    m_prompts.message(result == OpenResult::CannotOpen ? cannotOpenText : cannotSetText, warningCaption,
-                      Prompts::Icon::Warning, Prompts::Buttons::Ok);
+    m_prompts.messageWithDetail(result == OpenResult::CannotOpen ? cannotOpenText : cannotSetText, warningCaption,
+                                Prompts::Icon::Warning, Prompts::Buttons::Ok, failureDetail(result));
     m_port.close();
     m_prompts.endProcess(-1);
     return false;
+}
+
+QString SerialLink::failureDetail(OpenResult result) const
+{
+    QString detail = QStringLiteral("%1 is %2.").arg(m_settings.portName, m_device);
+    if (result == OpenResult::CannotConfigure) {
+        detail += QStringLiteral(" The line settings %1 could not be applied").arg(m_settings.framing);
+        return m_lastError.isEmpty() ? detail + QLatin1Char('.') : detail + QStringLiteral(": ") + m_lastError;
+    }
+    if (!m_lastError.isEmpty())
+        detail += QLatin1Char(' ') + m_lastError;
+    if (m_lastError.contains(QLatin1String("ermission")))
+        detail += QStringLiteral("\nYour user must belong to the group that owns the serial devices (usually "
+                                 "\"dialout\"); log in again after joining it.");
+    return detail;
 }
 
 void SerialLink::close()

@@ -51,6 +51,9 @@ public:
     bool openOrEnd();
     void close();
     bool isOpen() const;
+    // The device and the system's reason behind an open that failed, with a
+    // hint when permission was denied.
+    QString failureDetail(OpenResult result) const;
     // Applies the framing string to the open port.
     bool applyFraming();
     // After Setup Communications (not in start-up mode): reopens the port when

@@ -77,6 +77,7 @@ TEST(SerialLinkOpen, MapsPortNamesAndAppliesFraming)
 
 TEST(SerialLinkOpen, PortThatCannotBeOpenedWarnsAndEnds)
 {
+    qunsetenv("QX410_COM1");
     LinkFixture f;
     f.port.refuseOpen(QStringLiteral("Permission denied"));
     EXPECT_FALSE(f.link.openOrEnd());
@@ -87,6 +88,11 @@ TEST(SerialLinkOpen, PortThatCannotBeOpenedWarnsAndEnds)
     EXPECT_EQ(f.prompts.shown[0].buttons, Prompts::Buttons::Ok);
     EXPECT_EQ(f.prompts.endedWith, QList<int>{-1});
     EXPECT_EQ(f.link.systemError(), QStringLiteral("Permission denied"));
+    // The fixed text stays as it is; the device, the reason and a hint go below it.
+    ASSERT_EQ(f.prompts.details.size(), 1);
+    EXPECT_TRUE(f.prompts.details[0].startsWith(QStringLiteral("COM1 is /dev/ttyS0. Permission denied")))
+        << qPrintable(f.prompts.details[0]);
+    EXPECT_TRUE(f.prompts.details[0].contains(QStringLiteral("dialout")));
 }
 
 class SerialLinkFraming : public testing::TestWithParam<const char*>

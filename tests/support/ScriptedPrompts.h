@@ -3,6 +3,7 @@
 #include "Prompts.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <deque>
 
@@ -27,6 +28,12 @@ public:
         const Answer a = answers.front();
         answers.pop_front();
         return a;
+    }
+    Answer messageWithDetail(const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                             const QString& detail) override
+    {
+        details.append(detail);
+        return message(text, caption, icon, buttons);
     }
     void endProcess(int status) override { endedWith.append(status); }
 
@@ -61,4 +68,5 @@ public:
     QList<FileDialog> fileDialogs;
     QList<Shown> shown;
     QList<int> endedWith;
+    QStringList details; // the detail lines of messages that had one
 };
