@@ -1,5 +1,7 @@
 #include "ResolutionDialog.h"
 
+#include "SettingDialogs.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -43,16 +45,7 @@ ResolutionDialog::ResolutionDialog(const ResolutionChoice& initial, Apply apply,
     connect(okButton, &QPushButton::clicked, this, &ResolutionDialog::tryAccept);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancelButton);
-    buttons->addStretch(1);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(box, 1);
-    layout->addSpacing(6);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    SettingDialogs::layOut(this, box, okButton, cancelButton);
 
     (initial.high ? m_high : m_low)->setChecked(true);
     okButton->setFocus();
@@ -76,10 +69,5 @@ void ResolutionDialog::tryAccept()
 bool ResolutionDialog::askWithDialog(QWidget* parent, const ResolutionChoice& initial, const Apply& apply)
 {
     // Held by a guard: the parent may go away while the dialog is up.
-    QPointer<ResolutionDialog> dialog = new ResolutionDialog(initial, apply, parent);
-    const int result = dialog->exec();
-    if (!dialog)
-        return false;
-    delete dialog;
-    return result == QDialog::Accepted;
+    return SettingDialogs::runModal<ResolutionDialog>(initial, apply, parent);
 }

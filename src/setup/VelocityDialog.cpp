@@ -1,5 +1,7 @@
 #include "VelocityDialog.h"
 
+#include "SettingDialogs.h"
+
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,16 +41,7 @@ VelocityDialog::VelocityDialog(const VelocityChoice& initial, Apply apply, QWidg
     connect(okButton, &QPushButton::clicked, this, &VelocityDialog::tryAccept);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancelButton);
-    buttons->addStretch(1);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(box, 1);
-    layout->addSpacing(6);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    SettingDialogs::layOut(this, box, okButton, cancelButton);
 
     m_entry->setFocus();
     m_entry->selectAll();
@@ -78,10 +71,5 @@ void VelocityDialog::tryAccept()
 bool VelocityDialog::askWithDialog(QWidget* parent, const VelocityChoice& initial, const Apply& apply)
 {
     // Held by a guard: the parent may go away while the dialog is up.
-    QPointer<VelocityDialog> dialog = new VelocityDialog(initial, apply, parent);
-    const int result = dialog->exec();
-    if (!dialog)
-        return false;
-    delete dialog;
-    return result == QDialog::Accepted;
+    return SettingDialogs::runModal<VelocityDialog>(initial, apply, parent);
 }

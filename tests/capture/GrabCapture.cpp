@@ -8,6 +8,8 @@
 #include "SimFrame.h"
 #include "VelocityWord.h"
 
+#include "GrabTool.h"
+
 #include <QApplication>
 #include <QListWidget>
 #include <QPixmap>
@@ -19,14 +21,8 @@
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        QTextStream(stderr) << "usage: qx410capturegrab OUTPUT.png [SCALE]\n";
+    if (!GrabTool::prepare(argc, argv, "qx410capturegrab OUTPUT.png [SCALE]"))
         return 2;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc >= 3)
-        qputenv("QT_SCALE_FACTOR", argv[2]);
     QApplication app(argc, argv);
 
     SimFrame frame;
@@ -66,12 +62,7 @@ int main(int argc, char** argv)
     dialog->lineList()->setCurrentRow(3);
 
     QApplication::processEvents();
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    const bool saved = dialog->grab().save(out);
+    const int status = GrabTool::save(*dialog, argv[1]);
     delete dialog;
-    if (!saved) {
-        QTextStream(stderr) << "cannot write " << out << "\n";
-        return 1;
-    }
-    return 0;
+    return status;
 }

@@ -7,20 +7,16 @@
 #include "SimFrame.h"
 #include "StoredPositions.h"
 
+#include "GrabTool.h"
+
 #include <QApplication>
 #include <QPixmap>
 #include <QTextStream>
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        QTextStream(stderr) << "usage: qx410positionsgrab OUTPUT.png [SCALE]\n";
+    if (!GrabTool::prepare(argc, argv, "qx410positionsgrab OUTPUT.png [SCALE]"))
         return 2;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc >= 3)
-        qputenv("QT_SCALE_FACTOR", argv[2]);
     QApplication app(argc, argv);
 
     SimFrame frame;
@@ -29,10 +25,5 @@ int main(int argc, char** argv)
     DefinePositionDialog dialog(definition);
     dialog.show();
     QApplication::processEvents();
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    if (!dialog.grab().save(out)) {
-        QTextStream(stderr) << "cannot write " << out << "\n";
-        return 1;
-    }
-    return 0;
+    return GrabTool::save(dialog, argv[1]);
 }

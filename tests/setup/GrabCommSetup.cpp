@@ -8,6 +8,8 @@
 #include "ResolutionDialog.h"
 #include "VelocityDialog.h"
 
+#include "GrabTool.h"
+
 #include <QApplication>
 #include <QPixmap>
 #include <QTextStream>
@@ -32,14 +34,8 @@ std::unique_ptr<QDialog> makeDialog(const QString& name)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        QTextStream(stderr) << "usage: qx410setupgrab OUTPUT.png [SCALE [comm|velocity|resolution|hardware]]\n";
+    if (!GrabTool::prepare(argc, argv, "qx410setupgrab OUTPUT.png [SCALE [comm|velocity|resolution|hardware]]"))
         return 2;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc >= 3)
-        qputenv("QT_SCALE_FACTOR", argv[2]);
     QApplication app(argc, argv);
     const QString name = argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("comm");
     const std::unique_ptr<QDialog> dialog = makeDialog(name);
@@ -49,10 +45,5 @@ int main(int argc, char** argv)
     }
     dialog->show();
     QApplication::processEvents();
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    if (!dialog->grab().save(out)) {
-        QTextStream(stderr) << "cannot write " << out << "\n";
-        return 1;
-    }
-    return 0;
+    return GrabTool::save(*dialog, argv[1]);
 }
