@@ -1,5 +1,7 @@
 #include "HostCommand.h"
 
+#include <cstdint>
+
 std::uint16_t HostCommand::velocityWord() const
 {
     // Unsigned arithmetic: the wrap to 16 bits is exact for every v.
@@ -15,6 +17,17 @@ std::uint16_t HostCommand::velocityWord() const
         break;
     }
     return 0;
+}
+
+bool HostCommand::micronsFit(std::int32_t microns)
+{
+    constexpr std::int32_t limit = INT32_MAX / 25;
+    return microns >= -limit && microns <= limit;
+}
+
+bool HostCommand::microstepsFit() const
+{
+    return kind != Kind::Move || (micronsFit(x) && micronsFit(y) && micronsFit(z));
 }
 
 std::string_view HostCommand::name(Kind kind)

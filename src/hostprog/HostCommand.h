@@ -22,6 +22,14 @@ struct HostCommand
     // kept to its low 16 bits. 0 for the other kinds.
     std::uint16_t velocityWord() const;
 
+    // True when microns * 25 fits in the controller's signed 32-bit
+    // microstep count. The reader holds an overflowing field at the 32-bit
+    // limit, so without this check the multiplication would wrap and send the
+    // manipulator the other way.
+    static bool micronsFit(std::int32_t microns);
+    // Move: whether x, y and z all fit as microsteps. True for the other kinds.
+    bool microstepsFit() const;
+
     // "Move", "High", "Low", "Pause" or "Other".
     static std::string_view name(Kind kind);
 

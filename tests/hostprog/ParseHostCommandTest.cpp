@@ -191,3 +191,26 @@ TEST(HostCommandName, NamesEveryKind)
 }
 
 } // namespace
+
+TEST(HostCommandMicrostepsFit, RefusesMovesWhoseMicrostepsWouldWrap)
+{
+    const struct {
+        std::int32_t microns;
+        bool fits;
+    } table[] = {
+        {0, true},           {85899345, true},   {-85899345, true},
+        {85899346, false},   {-85899346, false}, {INT32_MAX, false},
+        {INT32_MIN, false},
+    };
+    for (const auto& row : table) {
+        EXPECT_EQ(HostCommand::micronsFit(row.microns), row.fits) << row.microns;
+        HostCommand move;
+        move.kind = HostCommand::Kind::Move;
+        move.z = row.microns;
+        EXPECT_EQ(move.microstepsFit(), row.fits) << row.microns;
+    }
+    HostCommand speed;
+    speed.kind = HostCommand::Kind::High;
+    speed.x = INT32_MAX;
+    EXPECT_TRUE(speed.microstepsFit());
+}
