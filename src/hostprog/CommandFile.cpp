@@ -23,6 +23,10 @@ bool CommandFile::readLines(const std::filesystem::path& path, std::vector<std::
     if (!openForReading(path, in))
         return false;
     lines = linesOf(in);
+    if (in.bad()) { // a read error: nothing half-loaded
+        lines.clear();
+        return false;
+    }
     return true;
 }
 
@@ -43,6 +47,10 @@ bool CommandFile::readTexts(const std::filesystem::path& path, std::vector<std::
     if (!openForReading(path, in))
         return false;
     texts = textsOf(in);
+    if (in.bad()) { // a read error: nothing half-loaded
+        texts.clear();
+        return false;
+    }
     return true;
 }
 

@@ -17,14 +17,15 @@ public:
     // For the executing readers: every line as read, its line end still in
     // it, cut to CommandLimits::lineChars characters before the line end (see
     // LineReader); ready for ParseHostCommand. False, with lines empty, when
-    // the file cannot be opened for reading (a directory cannot).
+    // the file cannot be opened for reading (a directory cannot) or a read
+    // fails part way (the stream is then left bad).
     static bool readLines(const std::filesystem::path& path, std::vector<std::string>& lines);
     static std::vector<std::string> linesOf(std::istream& in);
 
     // For the capture editor: every line's text without its line end (CR LF,
     // or a bare LF), whole however long, so a list the editor wrote reads back
     // entry for entry. A bare LF gives an empty entry. False, with texts
-    // empty, when the file cannot be opened for reading.
+    // empty, when the file cannot be opened or read.
     static bool readTexts(const std::filesystem::path& path, std::vector<std::string>& texts);
     static std::vector<std::string> textsOf(std::istream& in);
 

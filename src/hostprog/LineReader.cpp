@@ -12,7 +12,7 @@ bool LineReader::next(std::string& line)
 {
     line.clear();
     std::streambuf* buffer = m_in.rdbuf();
-    if (buffer == nullptr)
+    if (buffer == nullptr || m_failed)
         return false;
 
     using Traits = std::streambuf::traits_type;
@@ -21,7 +21,16 @@ bool LineReader::next(std::string& line)
     bool cut = false;
     char last = '\0';
     for (;;) {
-        const Traits::int_type c = buffer->sbumpc();
+        Traits::int_type c = Traits::eof();
+        try {
+            // A file buffer reports a failed read(2) by throwing.
+            c = buffer->sbumpc();
+        } catch (...) {
+            m_failed = true;
+            m_in.setstate(std::ios::badbit);
+            line.clear();
+            return false;
+        }
         if (Traits::eq_int_type(c, Traits::eof()))
             break;
         anyByte = true;

@@ -23,8 +23,15 @@ public:
 
     explicit LineReader(std::istream& in, std::size_t maxChars = CommandLimits::lineChars);
 
-    // The next line into line; false, with line empty, when no byte is left.
+    // The next line into line; false, with line empty, when no byte is left
+    // or the input could not be read.
     bool next(std::string& line);
+
+    // True once a read of the input failed (an I/O error such as EIO from a
+    // pulled USB stick), as opposed to reaching its end. The line being read
+    // when it failed is dropped; callers treat the file like one that could
+    // not be opened.
+    bool failed() const { return m_failed; }
 
     // The line up to and including its first LF (all of it without an LF),
     // cut to maxChars characters before its line end as described above.
@@ -38,4 +45,5 @@ public:
 private:
     std::istream& m_in;
     std::size_t m_maxChars;
+    bool m_failed = false;
 };

@@ -127,3 +127,37 @@ TEST(LineReader, LimitCutsAGivenLineLikeTheReader)
 }
 
 } // namespace
+
+namespace {
+// A stream buffer that hands out its text, then fails the next read the way
+// a file buffer reports an EIO from read(2).
+class FailingBuffer : public std::stringbuf
+{
+public:
+    using std::stringbuf::stringbuf;
+
+protected:
+    int_type underflow() override
+    {
+        const int_type c = std::stringbuf::underflow();
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            throw std::ios_base::failure("read error");
+        return c;
+    }
+};
+} // namespace
+
+TEST(LineReader, AReadErrorEndsReadingAndIsReported)
+{
+    FailingBuffer buffer("Move, 1, 2, 3\r\nMove, 4");
+    std::istream in(&buffer);
+    LineReader reader(in);
+    std::string line;
+    ASSERT_TRUE(reader.next(line));
+    EXPECT_EQ(line, "Move, 1, 2, 3\r\n");
+    EXPECT_FALSE(reader.next(line)); // the half-read line is dropped
+    EXPECT_TRUE(line.empty());
+    EXPECT_TRUE(reader.failed());
+    EXPECT_TRUE(in.bad());
+    EXPECT_FALSE(reader.next(line));
+}
