@@ -1,22 +1,17 @@
 #include "SettingsFile.h"
 
-#include <atomic>
+#include "FileReplacer.h"
+
+#include <algorithm>
 #include <charconv>
-#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <random>
+#include <limits>
 #include <string_view>
 #include <system_error>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -47,10 +42,13 @@ std::string_view nextToken(std::string_view text, std::size_t& pos)
     return text.substr(start, pos - start);
 }
 
+enum class OutOfRange { Fails, Clamps };
+
 // Reads an optionally signed decimal integer in [minimum, maximum] starting after white space and
-// stopping at the first non-digit. Fails on a missing digit and on a value outside the range.
+// stopping at the first non-digit. Fails on a missing digit; a value outside the range fails too, or
+// is held at the nearer end of the range.
 bool readInteger(std::string_view text, std::size_t& pos, std::int64_t minimum, std::int64_t maximum,
-                 std::int64_t& value)
+                 std::int64_t& value, OutOfRange outOfRange = OutOfRange::Fails)
 {
     skipSpace(text, pos);
     bool negative = false;
@@ -74,9 +72,11 @@ bool readInteger(std::string_view text, std::size_t& pos, std::int64_t minimum, 
         }
         ++pos;
     }
-    if (tooLarge)
+    if (tooLarge && outOfRange == OutOfRange::Fails)
         return false;
-    if (!negative || magnitude == 0)
+    if (tooLarge)
+        value = negative ? minimum : maximum;
+    else if (!negative || magnitude == 0)
         value = static_cast<std::int64_t>(magnitude);
     else
         value = -static_cast<std::int64_t>(magnitude - 1u) - 1; // no overflow at the minimum of the range
@@ -92,10 +92,12 @@ bool readInt32(std::string_view text, std::size_t& pos, std::int32_t& out)
     return true;
 }
 
-bool readUint16(std::string_view text, std::size_t& pos, std::uint16_t& out)
+// A velocity beyond what the dialogs allow would set the resolution bit of the velocity command;
+// it is held at the nearer end of 0..32767.
+bool readVelocity(std::string_view text, std::size_t& pos, std::uint16_t& out)
 {
     std::int64_t value = 0;
-    if (!readInteger(text, pos, 0, UINT16_MAX, value))
+    if (!readInteger(text, pos, 0, SettingsFile::maxVelocity, value, OutOfRange::Clamps))
         return false;
     out = static_cast<std::uint16_t>(value);
     return true;
@@ -117,10 +119,11 @@ std::size_t skipDigits(std::string_view text, std::size_t pos)
     return pos;
 }
 
-// Reads a decimal floating-point number: optional sign, digits with an optional fraction (at least
-// one digit in all), optional exponent. An exponent marker without digits after it, a value beyond
-// float range, and inf or nan fail. The conversion does not depend on the process locale.
-bool readFloat(std::string_view text, std::size_t& pos, float& out)
+// Reads a step size: optional sign, digits with an optional fraction (at least one digit in all),
+// optional exponent. An exponent marker without digits after it, and inf or nan, fail. The value is
+// held within what the step-size box shows (whole 32-bit micrometres); one too small for a double
+// is 0. The conversion does not depend on the process locale.
+bool readStepSize(std::string_view text, std::size_t& pos, float& out)
 {
     skipSpace(text, pos);
     std::size_t p = pos;
@@ -139,8 +142,10 @@ bool readFloat(std::string_view text, std::size_t& pos, float& out)
     }
     if (!anyDigit)
         return false;
+    bool negativeExponent = false;
     if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
         std::size_t e = end + 1;
+        negativeExponent = e < text.size() && text[e] == '-';
         if (e < text.size() && (text[e] == '+' || text[e] == '-'))
             ++e;
         const std::size_t exponentEnd = skipDigits(text, e);
@@ -149,13 +154,20 @@ bool readFloat(std::string_view text, std::size_t& pos, float& out)
         end = exponentEnd;
     }
 
-    float value = 0.0f;
+    double value = 0.0;
     const char* first = text.data() + numberStart;
     const char* last = text.data() + end;
     const std::from_chars_result result = std::from_chars(first, last, value, std::chars_format::general);
-    if (result.ec != std::errc() || result.ptr != last || !std::isfinite(value))
+    if (result.ptr != last)
         return false;
-    out = value;
+    if (result.ec == std::errc::result_out_of_range)
+        value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
+    else if (result.ec != std::errc())
+        return false;
+    if (text[pos] == '-')
+        value = -std::fabs(value);
+    const double limited = std::clamp(value, double { SettingsFile::minStepSize }, double { SettingsFile::maxStepSize });
+    out = static_cast<float>(limited);
     pos = end;
     return true;
 }
@@ -192,86 +204,13 @@ void appendInteger(std::string& out, long long value)
     out.append(buffer, result.ptr);
 }
 
-std::FILE* openFile(const fs::path& path, bool create)
+std::FILE* openForReading(const fs::path& path)
 {
 #ifdef _WIN32
-    return _wfopen(path.c_str(), create ? L"wbx" : L"rb");
+    return _wfopen(path.c_str(), L"rb");
 #else
-    return std::fopen(path.c_str(), create ? "wbx" : "rb");
+    return std::fopen(path.c_str(), "rb");
 #endif
-}
-
-// Pushes what was written to f out of the process and onto the disk.
-bool flushToDisk(std::FILE* f)
-{
-    if (std::fflush(f) != 0)
-        return false;
-#ifdef _WIN32
-    return _commit(_fileno(f)) == 0;
-#else
-    return fsync(fileno(f)) == 0;
-#endif
-}
-
-// Makes the rename itself durable. Best effort: the new file is already in place.
-void flushFolder([[maybe_unused]] const fs::path& folder)
-{
-#ifndef _WIN32
-    const std::string name = folder.empty() ? std::string(".") : folder.string();
-    const int fd = ::open(name.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        (void)fsync(fd);
-        (void)::close(fd);
-    }
-#endif
-}
-
-std::string randomSuffix()
-{
-    static std::atomic<std::uint64_t> counter { 0 };
-    std::uint64_t seed = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())
-        ^ (++counter * 0x9E3779B97F4A7C15ull);
-    try {
-        seed ^= std::random_device {}();
-    } catch (...) {
-        // The clock and the counter alone still give a name that is retried on collision.
-    }
-    std::mt19937_64 generator(seed);
-    static constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 2);
-    std::string suffix(6, 'X');
-    for (char& c : suffix)
-        c = alphabet[pick(generator)];
-    return suffix;
-}
-
-// Creates a new, empty file "<target>.tmp-XXXXXX" beside target, never reusing an existing one.
-std::FILE* createTemporaryBeside(const fs::path& target, fs::path& temporary)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path candidate = target;
-        candidate += ".tmp-" + randomSuffix();
-        if (std::FILE* f = openFile(candidate, true)) {
-            temporary = std::move(candidate);
-            return f;
-        }
-        std::error_code ec;
-        if (!fs::exists(fs::symlink_status(candidate, ec)))
-            return nullptr; // not a name collision: the folder is missing or not writable
-    }
-    return nullptr;
-}
-
-// Writes content to the temporary file and closes it; any failure removes the temporary file.
-bool fillTemporary(std::FILE* f, const fs::path& temporary, const std::string& content)
-{
-    const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size() && flushToDisk(f);
-    const bool closed = std::fclose(f) == 0;
-    if (written && closed)
-        return true;
-    std::error_code ec;
-    fs::remove(temporary, ec);
-    return false;
 }
 
 } // namespace
@@ -295,11 +234,11 @@ std::optional<SettingsValues> SettingsFile::parse(const std::string& content)
                 return values;
         }
     }
-    if (!readUint16(text, pos, values.velocity))
+    if (!readVelocity(text, pos, values.velocity))
         return values;
     if (!readInt(text, pos, values.resolution))
         return values;
-    if (!readFloat(text, pos, values.stepSize))
+    if (!readStepSize(text, pos, values.stepSize))
         return values;
 
     const std::string_view framing = nextToken(text, pos);
@@ -312,14 +251,22 @@ std::optional<SettingsValues> SettingsFile::parse(const std::string& content)
 
 std::optional<SettingsValues> SettingsFile::read(const std::string& path)
 {
-    std::FILE* f = openFile(fs::u8path(path), false);
+    std::FILE* f = openForReading(fs::u8path(path));
     if (!f)
         return std::nullopt;
-    std::string content(maxReadBytes, '\0');
-    const std::size_t count = std::fread(content.data(), 1, content.size(), f);
+    // The whole file is read; one byte more than the limit tells a file that
+    // is too large to be a settings file.
+    std::string content(maxReadBytes + 1, '\0');
+    std::size_t count = 0;
+    while (count < content.size()) {
+        const std::size_t n = std::fread(content.data() + count, 1, content.size() - count, f);
+        count += n;
+        if (n == 0)
+            break;
+    }
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
-    if (failed)
+    if (failed || count > maxReadBytes)
         return std::nullopt;
     content.resize(count);
     return parse(content);
@@ -353,45 +300,7 @@ std::string SettingsFile::format(const SettingsValues& values)
 
 bool SettingsFile::write(const std::string& path, const SettingsValues& values)
 {
-    if (!canBeWritten(values))
-        return false;
-
-    fs::path target = fs::u8path(path);
-    std::error_code linkError;
-    if (fs::is_symlink(fs::symlink_status(target, linkError))) {
-        target = fs::canonical(target, linkError);
-        if (linkError)
-            return false;
-    }
-
-    // The operator can protect the settings by making the file read-only; this is checked on the
-    // permission bits themselves because a privileged user could otherwise replace the file anyway.
-    std::error_code statusError; // a missing file is not an error here
-    const fs::file_status existing = fs::status(target, statusError);
-    const bool exists = fs::exists(existing);
-    if (exists && (existing.permissions() & fs::perms::owner_write) == fs::perms::none)
-        return false;
-
-    fs::path temporary;
-    std::FILE* f = createTemporaryBeside(target, temporary);
-    if (!f)
-        return false;
-    if (!fillTemporary(f, temporary, format(values)))
-        return false;
-
-    // The new file keeps the permissions the operator gave the old one.
-    std::error_code ec;
-    if (exists && fs::is_regular_file(existing))
-        fs::permissions(temporary, existing.permissions(), fs::perm_options::replace, ec);
-    if (!ec)
-        fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return false;
-    }
-    flushFolder(target.parent_path());
-    return true;
+    return canBeWritten(values) && FileReplacer::replace(path, format(values));
 }
 
 std::string SettingsFile::baudTextOf(const std::string& framing)

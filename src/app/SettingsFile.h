@@ -31,16 +31,21 @@ struct SettingsValues
 // number, so "12abc" gives 12 and the next number then fails on "abc"; likewise the framing token
 // starts right where the step size ends. The first number that cannot be read, or whose value does
 // not fit its field, ends reading: that field and every later one, the framing string included, keep
-// their defaults. Not fitting means a position outside 32 bits, a velocity outside 0..65535, a
-// resolution outside int, or a step size too large for float or so small that it would become zero;
-// inf and nan are not numbers here. The resolution code is not checked further. A missing framing
-// token keeps the default, and tokens after the framing token are ignored. Only the first
-// maxReadBytes bytes of a file are looked at.
+// their defaults. Not fitting means a position outside 32 bits or a resolution outside int; inf and
+// nan are not numbers here. Two values are held within range instead, keeping the rest of the file:
+// the velocity at 0..maxVelocity (as the dialogs allow; a larger value would set the resolution bit
+// of the velocity command) and the step size at minStepSize..maxStepSize (whole 32-bit micrometres,
+// what the step-size box shows and hands back). The resolution code is not checked further. A
+// missing framing token keeps the default, and tokens after the framing token are ignored. The whole
+// file is read; one larger than maxReadBytes is not a settings file.
 class SettingsFile
 {
 public:
     static constexpr const char* fileName = "Qx410.ini";
-    static constexpr std::size_t maxReadBytes = 4096;
+    static constexpr std::size_t maxReadBytes = 64 * 1024;
+    static constexpr std::uint16_t maxVelocity = 32767;
+    static constexpr float minStepSize = -2147483648.0f;
+    static constexpr float maxStepSize = 2147483520.0f; // the largest float below 2^31
     static constexpr std::size_t maxPortNameLength = 7;
     static constexpr std::size_t maxFramingLength = 15;
 
@@ -52,14 +57,14 @@ public:
     // The 20-token line, without a line terminator. The step size is written like printf "%g"
     // (6 significant digits) regardless of the process locale.
     static std::string format(const SettingsValues& values);
-    // Creates or replaces the file at path as a whole: the line goes to a new file beside it, which is
-    // flushed to disk and then renamed over the old one, so the old file stays as it was until the new
-    // one is complete. Returns false, leaving the old file untouched and no temporary file behind, when
-    // any step fails, when the existing file is read-only (its owner-write bit is clear, which holds even
-    // for a privileged user), or when the values would not read back as written: a port name or framing
+    // Creates or replaces the file at path as a whole, through FileReplacer: normally a new file
+    // beside it, flushed to disk and renamed over the old one; in place when the folder takes no new
+    // file but the file may be written. Whether the file and the folder may be written is the system's
+    // decision. Returns false, leaving the old file untouched and no temporary file behind, when no way
+    // of writing works, or when the values would not read back as written: a port name or framing
     // string that is empty, contains white space or is longer than its limit, or a step size that is
     // not a finite number. When path is a symbolic link, the file it points to is replaced and the
-    // link is kept.
+    // link is kept. Temporary files left by an earlier write that was killed are removed.
     static bool write(const std::string& path, const SettingsValues& values);
 
     // The baud rate text of a framing string such as "19200,N,8,1": the text before the first comma

@@ -7,12 +7,20 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <iterator>
 #include <limits>
 #include <set>
 #include <string>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -126,24 +134,90 @@ TEST_F(SettingsFileOnDisk, SymbolicLinkIsKeptAndItsTargetReplaced)
 
 // --- Writing that must fail and change nothing ---------------------------------------------
 
-TEST_F(SettingsFileOnDisk, ReadOnlyFileIsNotReplaced)
+// Runs body as an ordinary user, so that the system's permission checks apply (root passes them
+// all): as root in a child process that becomes "nobody", once the folder and what is in it belong to
+// that user; otherwise right here. Nothing when no such user can be taken.
+std::optional<bool> asOrdinaryUser(const fs::path& folder, const std::function<bool()>& body)
+{
+    if (::geteuid() != 0)
+        return body();
+    const passwd* user = ::getpwnam("nobody");
+    if (!user)
+        return std::nullopt;
+    const uid_t uid = user->pw_uid;
+    const gid_t gid = user->pw_gid;
+    if (::lchown(folder.c_str(), uid, gid) != 0)
+        return std::nullopt;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (::lchown(entry.path().c_str(), uid, gid) != 0)
+            return std::nullopt;
+    }
+    const pid_t child = ::fork();
+    if (child < 0)
+        return std::nullopt;
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
+            ::_exit(3);
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 1)
+        return std::nullopt;
+    return WEXITSTATUS(status) == 0;
+}
+
+// Who may write the file and its folder is the system's decision.
+struct PermissionCase
+{
+    const char* name;
+    mode_t fileMode;
+    mode_t folderMode;
+    bool written;
+};
+
+void PrintTo(const PermissionCase& c, std::ostream* os) { *os << c.name; }
+
+class SettingsFilePermissions : public SettingsFileOnDisk, public ::testing::WithParamInterface<PermissionCase> {};
+
+TEST_P(SettingsFilePermissions, DecideBetweenReplacingWritingInPlaceAndRefusing)
 {
     putFile(m_file, defaultLine);
-    ASSERT_EQ(::chmod(m_file.c_str(), 0444), 0);
-    EXPECT_FALSE(SettingsFile::write(m_path, other()));
-    EXPECT_EQ(contentOf(m_file), defaultLine);
-    EXPECT_EQ(modeOf(m_file), 0444u);
+    ASSERT_EQ(::chmod(m_file.c_str(), GetParam().fileMode), 0);
+    ASSERT_EQ(::chmod(m_folder.path().c_str(), GetParam().folderMode), 0);
+    const std::string path = m_path;
+    const std::optional<bool> written
+        = asOrdinaryUser(m_folder.path(), [&path] { return SettingsFile::write(path, other()); });
+    ::chmod(m_folder.path().c_str(), 0700);
+    if (!written)
+        GTEST_SKIP() << "running as root, and the user nobody cannot be taken to test permissions";
+    EXPECT_EQ(*written, GetParam().written);
+    EXPECT_EQ(contentOf(m_file), GetParam().written ? SettingsFile::format(other()) : defaultLine);
+    EXPECT_EQ(modeOf(m_file), GetParam().fileMode);
     EXPECT_EQ(namesIn(m_folder.path()), m_onlySettings);
 }
 
-TEST_F(SettingsFileOnDisk, ReadOnlyFileBehindALinkIsNotReplaced)
+INSTANTIATE_TEST_SUITE_P(Table, SettingsFilePermissions, ::testing::Values(
+    PermissionCase{"WritableFileInAReadOnlyFolderIsWrittenInPlace", 0644, 0555, true},
+    PermissionCase{"ReadOnlyFileInAWritableFolderIsNotReplaced", 0444, 0755, false},
+    PermissionCase{"ReadOnlyFileInAReadOnlyFolderIsRefused", 0444, 0555, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A write killed part way leaves its temporary file behind; the next write removes it, but not the
+// file of a write still at work (it holds a lock), nor files merely named alike.
+TEST_F(SettingsFileOnDisk, StaleTemporaryFilesAreRemovedByTheNextWrite)
 {
-    const fs::path real = m_folder.path() / "real.ini";
-    putFile(real, defaultLine);
-    ASSERT_EQ(::chmod(real.c_str(), 0400), 0);
-    fs::create_symlink("real.ini", m_file);
-    EXPECT_FALSE(SettingsFile::write(m_path, other()));
-    EXPECT_EQ(contentOf(real), defaultLine);
+    const std::string stale = std::string(SettingsFile::fileName) + ".tmp-AbC123";
+    const std::string held = std::string(SettingsFile::fileName) + ".tmp-Held01";
+    const std::string others[] = {std::string(SettingsFile::fileName) + ".tmp-toolong", "notes.ini.tmp-AbC123"};
+    for (const std::string& name : {stale, held, others[0], others[1]})
+        putFile(m_folder.path() / name, "COM1 0 0");
+    const int holder = ::open((m_folder.path() / held).c_str(), O_RDONLY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    EXPECT_TRUE(SettingsFile::write(m_path, other()));
+    ::close(holder);
+    EXPECT_EQ(namesIn(m_folder.path()),
+              (std::set<std::string> {SettingsFile::fileName, held, others[0], others[1]}));
 }
 
 TEST_F(SettingsFileOnDisk, MissingFolderFailsAndCreatesNothing)
@@ -275,21 +349,19 @@ TEST_F(SettingsFileOnDisk, FileWithNulBytesIsRead)
     EXPECT_EQ(SettingsFile::read(m_path), expected);
 }
 
-TEST_F(SettingsFileOnDisk, HugeFileIsReadFromItsStart)
+// A file padded with blanks is read whole, so values far into it still count; a file beyond
+// 64 KiB is no settings file.
+TEST_F(SettingsFileOnDisk, WholeFileIsReadUpTo64KiB)
 {
-    const LineCase sample = lineCases()[1];
-    putFile(m_file, sample.line + "\n" + std::string(8u << 20, '\xff'));
-    EXPECT_EQ(SettingsFile::read(m_path), sample.values);
-}
-
-TEST_F(SettingsFileOnDisk, OnlyTheFirst4KiBAreLookedAt)
-{
-    putFile(m_file, std::string(4096, ' ') + defaultLine);
-    EXPECT_FALSE(SettingsFile::read(m_path).has_value());
-    putFile(m_file, std::string(4091, ' ') + defaultLine);
+    const std::string line = "COM2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1000 1019 250 19200,N,8,1";
+    putFile(m_file, std::string(20000, ' ') + line);
     const auto values = SettingsFile::read(m_path);
     ASSERT_TRUE(values);
-    EXPECT_EQ(values->portName, "COM1");
+    EXPECT_EQ(values->framing, "19200,N,8,1");
+    putFile(m_file, std::string(SettingsFile::maxReadBytes - line.size(), ' ') + line);
+    EXPECT_TRUE(SettingsFile::read(m_path).has_value());
+    putFile(m_file, std::string(SettingsFile::maxReadBytes + 1 - line.size(), ' ') + line);
+    EXPECT_FALSE(SettingsFile::read(m_path).has_value());
 }
 
 TEST_F(SettingsFileOnDisk, ReadOnlyFileIsRead)

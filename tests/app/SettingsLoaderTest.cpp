@@ -107,9 +107,8 @@ TEST(SettingsLoader, ShutdownTakesTheStepSizeFromTheBoxText)
 TEST(SettingsLoader, FileThatCannotBeWrittenShowsIniWrong)
 {
     Loader l;
-    l.writeFile("COM1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1000 1019 250 9600,N,8,1");
-    std::filesystem::permissions(l.path(), std::filesystem::perms::owner_read);
-    EXPECT_FALSE(l.loader.save(l.path(), QStringLiteral("10")));
+    const std::string noFolder = (l.folder.path() / "missing" / "Qx410.ini").string();
+    EXPECT_FALSE(l.loader.save(noFolder, QStringLiteral("10")));
     ASSERT_EQ(l.prompts.shown.size(), 1);
     EXPECT_EQ(l.prompts.shown[0].text, QStringLiteral("ini wrong"));
     EXPECT_EQ(l.prompts.shown[0].caption, QStringLiteral("Qx410"));

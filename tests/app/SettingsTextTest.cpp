@@ -217,18 +217,11 @@ INSTANTIATE_TEST_SUITE_P(Table, PartialSettingsText, ::testing::Values(
         [](SettingsValues& v) { v.positions[0][0] = 1; }},
     PartialCase{"FractionInPosition", "COM1 1.5 2 3",
         [](SettingsValues& v) { v.positions[0][0] = 1; }},
-    PartialCase{"VelocityAbove16Bits", "COM1" + fifteen + " 65536 1021 0.5 2400,N,8,1", allPositions},
-    PartialCase{"NegativeVelocity", "COM1" + fifteen + " -1 1021 0.5 2400,N,8,1", allPositions},
-    PartialCase{"HugeNegativeVelocity", "COM1" + fifteen + " -4294967295 1021 0.5 2400,N,8,1", allPositions},
     PartialCase{"ResolutionAboveInt", "COM1" + fifteen + " 500 2147483648 0.5 2400,N,8,1",
         [](SettingsValues& v) { allPositions(v); v.velocity = 500; }},
     PartialCase{"OtherResolutionKeptAsRead", "COM1" + fifteen + " 500 -7 0.5 2400,N,8,1",
         [](SettingsValues& v) { allButFraming(v); v.resolution = -7; v.framing = "2400,N,8,1"; }},
-    PartialCase{"StepBeyondFloat", "COM1" + fifteen + " 500 1021 1e39 2400,N,8,1",
-        [](SettingsValues& v) { allButFraming(v); v.stepSize = 250.0f; }},
     PartialCase{"StepExponentWithoutDigits", "COM1" + fifteen + " 500 1021 1e 2400,N,8,1",
-        [](SettingsValues& v) { allButFraming(v); v.stepSize = 250.0f; }},
-    PartialCase{"StepBelowSmallestFloat", "COM1" + fifteen + " 500 1021 1e-50 2400,N,8,1",
         [](SettingsValues& v) { allButFraming(v); v.stepSize = 250.0f; }},
     PartialCase{"StepInfinity", "COM1" + fifteen + " 500 1021 inf 2400,N,8,1",
         [](SettingsValues& v) { allButFraming(v); v.stepSize = 250.0f; }},
@@ -242,6 +235,45 @@ INSTANTIATE_TEST_SUITE_P(Table, PartialSettingsText, ::testing::Values(
     PartialCase{"NulEndsANumber", "COM1 12\0 34 56"s, [](SettingsValues& v) { v.positions[0][0] = 12; }},
     PartialCase{"HighBytesEndANumber", "COM1 12\xff\xfe 34 56", [](SettingsValues& v) { v.positions[0][0] = 12; }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Hand-edited values beyond what the program can use are held within range, and the rest of the
+// file is kept: a velocity above 32767 would set the resolution bit of the velocity command, and a
+// step size beyond 32 bits would be cast to an integer for the step-size box.
+struct ClampCase
+{
+    const char* velocity;
+    const char* stepSize;
+    std::uint16_t heldVelocity;
+    float heldStepSize;
+};
+
+void PrintTo(const ClampCase& c, std::ostream* os) { *os << c.velocity << ' ' << c.stepSize; }
+
+class OutOfRangeSettings : public ::testing::TestWithParam<ClampCase> {};
+
+TEST_P(OutOfRangeSettings, AreHeldWithinRangeAndTheRestIsKept)
+{
+    const auto values = SettingsFile::parse("COM2" + fifteen + " " + GetParam().velocity + " 1021 "
+                                            + GetParam().stepSize + " 19200,N,8,1");
+    ASSERT_TRUE(values);
+    SettingsValues expected;
+    allPositions(expected);
+    expected.portName = "COM2";
+    expected.velocity = GetParam().heldVelocity;
+    expected.resolution = 1021;
+    expected.stepSize = GetParam().heldStepSize;
+    expected.framing = "19200,N,8,1";
+    EXPECT_EQ(*values, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, OutOfRangeSettings, ::testing::Values(
+    ClampCase{"32767", "1e30", 32767, SettingsFile::maxStepSize},
+    ClampCase{"32768", "-1e30", 32767, SettingsFile::minStepSize},
+    ClampCase{"65536", "1e400", 32767, SettingsFile::maxStepSize},
+    ClampCase{"99999999999999999999999", "-1e400", 32767, SettingsFile::minStepSize},
+    ClampCase{"-1", "1e-50", 0, 0.0f},
+    ClampCase{"-4294967295", "2147483648", 0, SettingsFile::maxStepSize},
+    ClampCase{"0", "-2147483648", 0, -2147483648.0f}));
 
 // The forms a step size may take.
 struct StepCase
@@ -274,7 +306,7 @@ INSTANTIATE_TEST_SUITE_P(Table, StepSizeToken, ::testing::Values(
     StepCase{"SignedExponent", "1.5e+2", 150.0f},
     StepCase{"LeadingZeros", "007.25", 7.25f},
     StepCase{"WrittenForm", "1.23457e+06", 1234570.0f},
-    StepCase{"LargestFloat", "3.40282e+38", 3.40282e+38f}),
+    StepCase{"LargestWholeFloatBelow2To31", "2147483520", 2147483520.0f}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- White space between tokens ----------------------------------------------------------------
