@@ -83,8 +83,7 @@ CaptureDialog::CaptureDialog(MainFrameState& state, MainOperations& operations, 
     fileLayout->addWidget(addButton(QStringLiteral("Save File"), QStringLiteral("saveButton"),
                                     &CaptureSession::saveFile));
 
-    auto* exitButton = new QPushButton(QStringLiteral("Exit"), this);
-    exitButton->setObjectName(QStringLiteral("exitButton"));
+    auto* exitButton = plainButton(QStringLiteral("Exit"), QStringLiteral("exitButton"));
     connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
 
     auto* countLayout = new QVBoxLayout;
@@ -111,10 +110,20 @@ CaptureDialog::CaptureDialog(MainFrameState& state, MainOperations& operations, 
 
 CaptureDialog::~CaptureDialog() = default;
 
-QPushButton* CaptureDialog::addButton(const QString& caption, const QString& name, void (CaptureSession::*action)())
+QPushButton* CaptureDialog::plainButton(const QString& caption, const QString& name)
 {
+    // No button of this window is pressed by Enter: a stray Enter must not
+    // record a line or query the controller.
     auto* button = new QPushButton(caption, this);
     button->setObjectName(name);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QPushButton* CaptureDialog::addButton(const QString& caption, const QString& name, void (CaptureSession::*action)())
+{
+    auto* button = plainButton(caption, name);
     connect(button, &QPushButton::clicked, this, [this, action] {
         (m_session.*action)();
         showState();

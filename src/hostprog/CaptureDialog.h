@@ -54,6 +54,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // A push button that Enter never presses (neither default nor auto-default).
+    QPushButton* plainButton(const QString& caption, const QString& name);
     QPushButton* addButton(const QString& caption, const QString& name, void (CaptureSession::*action)());
     void listSelectionChanged();
     void showState();

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <system_error>
 #include <string>
 #include <vector>
 
@@ -14,13 +16,38 @@ std::filesystem::path pathOf(const QString& fileName)
     return std::filesystem::u8path(fileName.toStdString());
 }
 
+// The whole file, at most maxBytes of it; false when it cannot be opened,
+// a read fails, or it holds more.
+bool readWhole(const std::filesystem::path& path, std::size_t maxBytes, std::string& bytes)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return false;
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    if (!in.is_open())
+        return false;
+    // Read in pieces: the size the system reports is 0 for some files that
+    // hold data, and a device may never end.
+    constexpr std::size_t piece = 64 * 1024;
+    while (in && bytes.size() <= maxBytes) {
+        const std::size_t before = bytes.size();
+        bytes.resize(before + piece);
+        in.read(bytes.data() + before, static_cast<std::streamsize>(piece));
+        bytes.resize(before + static_cast<std::size_t>(in.gcount()));
+    }
+    // A failed read(2) (EIO from a pulled stick) leaves the stream bad.
+    return !in.bad() && bytes.size() <= maxBytes;
+}
+
 } // namespace
 
 CaptureFile::ReadResult CaptureFile::read(const QString& fileName, QStringList* lines)
 {
-    std::vector<std::string> texts;
-    if (fileName.isEmpty() || !CommandFile::readTexts(pathOf(fileName), texts))
+    std::string bytes;
+    if (fileName.isEmpty() || !readWhole(pathOf(fileName), maxFileBytes, bytes))
         return ReadResult::CannotOpen;
+    std::istringstream in(bytes);
+    const std::vector<std::string> texts = CommandFile::textsOf(in, maxLineChars);
     for (const std::string& text : texts)
         lines->append(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
     return ReadResult::Read;

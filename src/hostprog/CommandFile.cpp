@@ -54,10 +54,10 @@ bool CommandFile::readTexts(const std::filesystem::path& path, std::vector<std::
     return true;
 }
 
-std::vector<std::string> CommandFile::textsOf(std::istream& in)
+std::vector<std::string> CommandFile::textsOf(std::istream& in, std::size_t maxChars)
 {
     std::vector<std::string> texts;
-    LineReader reader(in, LineReader::noLimit);
+    LineReader reader(in, maxChars);
     std::string line;
     while (reader.next(line))
         texts.emplace_back(LineReader::text(line));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <istream>
 #include <ostream>
@@ -27,7 +29,9 @@ public:
     // entry for entry. A bare LF gives an empty entry. False, with texts
     // empty, when the file cannot be opened or read.
     static bool readTexts(const std::filesystem::path& path, std::vector<std::string>& texts);
-    static std::vector<std::string> textsOf(std::istream& in);
+    // The same on a stream; a line longer than maxChars keeps its first
+    // maxChars characters (the rest of it up to its LF is skipped).
+    static std::vector<std::string> textsOf(std::istream& in, std::size_t maxChars = SIZE_MAX);
 
     // Creates or truncates the file and writes the lines in order, each
     // followed by CR LF. False when the file cannot be opened or a write

@@ -206,6 +206,25 @@ TEST(CaptureDialogButtons, CapturesShowInTheListAndTheCount)
     EXPECT_EQ(s.frame.port.written, hex("630D 730D"));
 }
 
+TEST(CaptureDialogButtons, EnterPressesNoButton)
+{
+    Shown s;
+    ASSERT_TRUE(s.exposed);
+    for (QPushButton* b : s.dialog->findChildren<QPushButton*>()) {
+        EXPECT_FALSE(b->autoDefault()) << qPrintable(b->text());
+        EXPECT_FALSE(b->isDefault()) << qPrintable(b->text());
+    }
+    s.button("positionButton")->setFocus();
+    QTest::keyClick(s.dialog, Qt::Key_Return);
+    QTest::keyClick(s.button("positionButton"), Qt::Key_Enter);
+    s.dialog->lineList()->setFocus();
+    QTest::keyClick(s.dialog->lineList(), Qt::Key_Return);
+    EXPECT_TRUE(s.rows().isEmpty());
+    EXPECT_TRUE(s.frame.port.written.isEmpty());
+    EXPECT_TRUE(s.prompts->shown.isEmpty());
+    EXPECT_TRUE(s.dialog->isVisible());
+}
+
 TEST(CaptureDialogButtons, ClickedLineIsTheInsertionPointAndStaysSelected)
 {
     Shown s;

@@ -73,6 +73,21 @@ TEST(CaptureFileRead, MissingFileFolderOrNoNameCannotOpen)
     EXPECT_EQ(lines, QStringList({"untouched"}));
 }
 
+TEST(CaptureFileRead, LongLinesAreCutAndOversizedFilesRefused)
+{
+    Folder f;
+    const QString name = f.file("long.dat");
+    CaptureRig::writeFile(name, QByteArray(10000, 'A') + "\r\nPause \r\n");
+    QStringList lines;
+    EXPECT_EQ(CaptureFile::read(name, &lines), R::Read);
+    EXPECT_EQ(lines, QStringList({QString(CaptureFile::maxLineChars, 'A'), "Pause "}));
+
+    CaptureRig::writeFile(name, QByteArray(static_cast<qsizetype>(CaptureFile::maxFileBytes) + 1, '\n'));
+    lines = QStringList{"untouched"};
+    EXPECT_EQ(CaptureFile::read(name, &lines), R::CannotOpen);
+    EXPECT_EQ(lines, QStringList({"untouched"}));
+}
+
 TEST(CaptureFileRoundTrip, AnyByteComesBackUnchanged)
 {
     Folder f;

@@ -278,4 +278,20 @@ TEST(CtlCheck, TheProgramChecksAFile)
     EXPECT_TRUE(process.readAllStandardError().contains("Can not load file, please check what is wrong!"));
 }
 
+// /proc/self/mem opens but fails the first read with EIO: an error reading the
+// file ends with status 2 and the message, not with an abort.
+TEST(CtlCheck, ReadErrorEndsWithStatusTwoAndTheMessage)
+{
+    if (!QFile::exists(QStringLiteral("/proc/self/mem")))
+        GTEST_SKIP() << "no /proc/self/mem to fail a read";
+    QProcess process;
+    process.start(QStringLiteral(QX410CTL_EXE), {QStringLiteral("check"), QStringLiteral("/proc/self/mem")});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+    EXPECT_EQ(process.readAllStandardError(),
+              QByteArray("qx410ctl: Can not load file, please check what is wrong! (/proc/self/mem)\n"));
+}
+
 } // namespace
