@@ -4,6 +4,8 @@
 
 #include <QCommandLineParser>
 
+#include <cmath>
+
 namespace {
 struct CommandShape
 {
@@ -91,9 +93,11 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     if (parser.isSet(timeoutOption)) {
         bool ok = false;
         const double seconds = parser.value(timeoutOption).toDouble(&ok);
-        if (!ok || seconds <= 0 || seconds > 24 * 3600)
-            return fail(QStringLiteral("--timeout takes a number of seconds, not '%1'").arg(parser.value(timeoutOption)));
-        o.moveTimeoutMs = static_cast<int>(seconds * 1000);
+        // At least 1 ms: nan, inf and values that would round to no time at all are refused.
+        if (!ok || !std::isfinite(seconds) || seconds < 0.001 || seconds > 24 * 3600)
+            return fail(QStringLiteral("--timeout takes a number of seconds from 0.001 to 86400, not '%1'")
+                            .arg(parser.value(timeoutOption)));
+        o.moveTimeoutMs = static_cast<int>(std::lround(seconds * 1000));
     }
     o.high = parser.isSet(highOption);
 

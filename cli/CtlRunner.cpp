@@ -141,6 +141,13 @@ int CtlRunner::run(const CtlOptions& o)
 
     if (result == LinkStatus::Ok)
         return Done;
+    if (link.deviceFailed()) {
+        m_err << "qx410ctl: " << o.command << ": " << link.lastError();
+        if (link.device() != o.port)
+            m_err << " (" << o.port << ")";
+        m_err << "\n";
+        return NoAnswer;
+    }
     m_err << "qx410ctl: " << o.command << ": no answer from the controller on " << o.port;
     if (link.device() != o.port)
         m_err << " (" << link.device() << ")";

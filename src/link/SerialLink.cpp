@@ -3,6 +3,8 @@
 #include "Clock.h"
 #include "PortNames.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 const QString SerialLink::cannotOpenText = QStringLiteral("Cannot open serial port. Please check hardware.");
@@ -30,6 +32,7 @@ SerialLink::SerialLink(PortDevice& port, Clock& clock, Prompts& prompts, SerialS
 SerialLink::OpenResult SerialLink::open()
 {
     m_device = PortNames::deviceFor(m_settings.portName);
+    m_deviceFailed = false;
     if (!m_port.open(m_device)) {
         m_lastError = m_port.errorText();
         return OpenResult::CannotOpen;
@@ -99,7 +102,7 @@ void SerialLink::applyNewSettings(bool portChanged)
 LinkStatus SerialLink::write(const QByteArray& bytes)
 {
     if (!m_port.write(bytes, writeTimeoutMs))
-        return recover(QStringLiteral("writing to the port failed") + (m_port.failed() ? QStringLiteral(": ") + m_port.errorText() : QString()));
+        return recover(m_port.failed() ? deviceFailureText() : QStringLiteral("writing to the port failed"));
     return LinkStatus::Ok;
 }
 
@@ -113,7 +116,7 @@ LinkStatus SerialLink::read(int count, QByteArray* out, int boundMs)
     const qint64 deadline = m_clock.nowMs() + boundMs;
     while (m_port.bytesAvailable() < count) {
         if (m_port.failed())
-            return recover(QStringLiteral("the serial device failed: ") + m_port.errorText());
+            return recover(deviceFailureText());
         const qint64 left = remainingMs(deadline);
         if (left <= 0)
             return recover(QStringLiteral("the controller sent %1 of %2 bytes in %3 s")
@@ -137,7 +140,7 @@ LinkStatus SerialLink::waitForCr(int boundMs)
                 return LinkStatus::Ok;
         }
         if (m_port.failed())
-            return recover(QStringLiteral("the serial device failed: ") + m_port.errorText());
+            return recover(deviceFailureText());
         const qint64 left = remainingMs(deadline);
         if (left <= 0)
             return recover(QStringLiteral("the controller did not end its answer with CR within %1 s").arg(boundMs / 1000));
@@ -191,7 +194,7 @@ LinkStatus SerialLink::longOperationWait(const QByteArray& command, bool& flag, 
         }
         if (m_port.failed()) {
             flag = false;
-            return recover(QStringLiteral("the serial device failed: ") + m_port.errorText());
+            return recover(deviceFailureText());
         }
         if (deadline >= 0 && remainingMs(deadline) <= 0) {
             flag = false;
@@ -218,7 +221,7 @@ LinkStatus SerialLink::watchedRead(const QByteArray& query, int count, QByteArra
     const qint64 fireAtMs = (startSecond + replyWatchSeconds) * 1000;
     while (m_port.bytesAvailable() < count) {
         if (m_port.failed())
-            return recover(QStringLiteral("the serial device failed: ") + m_port.errorText());
+            return recover(deviceFailureText());
         const qint64 now = m_clock.nowMs();
         if (wholeSeconds(now) - startSecond >= replyWatchSeconds)
             return recover(QStringLiteral("the controller did not answer within 6 seconds"));
@@ -228,6 +231,17 @@ LinkStatus SerialLink::watchedRead(const QByteArray& query, int count, QByteArra
     if (out)
         *out = bytes;
     return LinkStatus::Ok;
+}
+
+QString SerialLink::deviceFailureText()
+{
+    m_deviceFailed = true;
+    // A pulled adapter takes its device node with it; the system's reason for
+    // the call that noticed (often "Inappropriate ioctl for device") would
+    // only hide that.
+    if (!QFileInfo::exists(m_device))
+        return QStringLiteral("the serial device %1 disappeared").arg(m_device);
+    return QStringLiteral("the serial device %1 failed: %2").arg(m_device, m_port.errorText());
 }
 
 LinkStatus SerialLink::recover(const QString& what)

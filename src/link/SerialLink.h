@@ -67,6 +67,9 @@ public:
     QString systemError() const { return m_port.errorText(); }
     // What went wrong in the last operation that did not return Ok.
     QString lastError() const { return m_lastError; }
+    // True once the device itself failed or went away since it was opened
+    // (rather than the controller staying silent); lastError() says which.
+    bool deviceFailed() const { return m_deviceFailed; }
 
     LinkStatus write(const QByteArray& bytes);
     // Reads exactly count bytes into *out, waiting at most boundMs.
@@ -93,6 +96,8 @@ public:
 
 private:
     LinkStatus recover(const QString& what);
+    // Notes the device failure and describes it, naming the device.
+    QString deviceFailureText();
     bool pumpOnce(qint64 deadlineMs);
     qint64 remainingMs(qint64 deadlineMs) const;
 
@@ -105,4 +110,5 @@ private:
     bool m_recoveryEnabled = true;
     QString m_device;
     QString m_lastError;
+    bool m_deviceFailed = false;
 };

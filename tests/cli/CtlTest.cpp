@@ -59,6 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
                     OptionCase{{"velocity", "1000", "--high"}, O::Run}, OptionCase{{"--high", "position"}, O::UsageError},
                     OptionCase{{"--timeout", "0", "move", "1", "2", "3"}, O::UsageError},
                     OptionCase{{"--timeout", "2.5", "move", "1", "2", "3"}, O::Run},
+                    OptionCase{{"--timeout", "nan", "move", "1", "2", "3"}, O::UsageError},
+                    OptionCase{{"--timeout", "inf", "move", "1", "2", "3"}, O::UsageError},
+                    OptionCase{{"--timeout", "0.0001", "move", "1", "2", "3"}, O::UsageError},
+                    OptionCase{{"--timeout", "0.001", "move", "1", "2", "3"}, O::Run},
                     OptionCase{{"jump"}, O::UsageError}, OptionCase{{}, O::UsageError},
                     OptionCase{{"--frobnicate", "position"}, O::UsageError}, OptionCase{{"--help"}, O::Help},
                     OptionCase{{"position", "extra"}, O::UsageError}, OptionCase{{"check", "path.dat"}, O::Run},
@@ -183,6 +187,14 @@ TEST(CtlFailures, MoveThatNeverEndsIsStoppedAtTheLimit)
     CtlFixture f(silent);
     EXPECT_EQ(f.run({"--timeout", "3", "move", "100", "0", "0"}), 3);
     EXPECT_TRUE(f.port.written.endsWith(hex("030D")));
+}
+
+TEST(CtlFailures, DeviceThatDisappearsIsNamed)
+{
+    CtlFixture f;
+    f.port.vanishAt(f.clock.nowMs() + 500);
+    EXPECT_EQ(f.run({"--port", "/dev/qx410-pulled-adapter", "move", "10000", "0", "0"}), 3);
+    EXPECT_EQ(f.errText, QStringLiteral("qx410ctl: move: the serial device /dev/qx410-pulled-adapter disappeared\n"));
 }
 
 TEST(CtlFailures, PortThatCannotBeOpenedEndsWithStatusTwo)
