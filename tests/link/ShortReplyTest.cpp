@@ -35,17 +35,28 @@ private:
 
 class ShortReplyLength : public ::testing::TestWithParam<int> {};
 
-// Every length from empty to beyond the longest reply decoded here.
+// Every length from empty to beyond the longest reply decoded here: each
+// decoder gives what it gives for the same bytes with the missing ones 0, and
+// reads nothing beyond the data (AddressSanitizer would report it).
 TEST_P(ShortReplyLength, DecodersStayWithinTheData)
 {
-    const ExactBuffer buffer(QByteArray(GetParam(), '\xFF'));
-    Commands::decodePositionReply(buffer.bytes());
-    StatusBlock::decode(buffer.bytes());
-    ProgramInfo::stepCount(buffer.bytes());
-    ProgramInfo::steps(buffer.bytes(), 3);
-    ProgramStep::fromUpload(buffer.bytes());
-    ProgramStep::fromUpload(buffer.bytes(), GetParam());
-    ProgramStep::fromUpload(buffer.bytes(), GetParam() - 1);
+    const int n = GetParam();
+    const ExactBuffer buffer(QByteArray(n, '\xFF'));
+    const QByteArray& bytes = buffer.bytes();
+    // The same bytes followed by zeros, long enough for every decoder.
+    const QByteArray padded = bytes + QByteArray(ProgramInfo::countSize + 4 * ProgramStep::uploadSize, '\0');
+
+    EXPECT_EQ(Commands::decodePositionReply(bytes), Commands::decodePositionReply(padded));
+    EXPECT_EQ(StatusBlock::decode(bytes), StatusBlock::decode(padded));
+    EXPECT_EQ(ProgramInfo::stepCount(bytes), ProgramInfo::stepCount(padded));
+    EXPECT_EQ(ProgramInfo::steps(bytes, 3), ProgramInfo::steps(padded, 3));
+    EXPECT_EQ(ProgramStep::fromUpload(bytes), ProgramStep::fromUpload(padded));
+    EXPECT_TRUE(ProgramStep::fromUpload(bytes, n).isPause()) << "a step starting past the data";
+    EXPECT_EQ(ProgramStep::fromUpload(bytes, n - 1), ProgramStep::fromUpload(padded, n - 1));
+
+    // The first field sees min(n, 4) bytes of 0xFF, the rest 0.
+    const qint32 firstField = n >= 4 ? -1 : static_cast<qint32>((1u << (8 * n)) - 1u);
+    EXPECT_EQ(Commands::decodePositionReply(bytes).x, firstField);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, ShortReplyLength,
