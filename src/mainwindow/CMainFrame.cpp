@@ -5,6 +5,7 @@
 #include "Controller.h"
 #include "MainActions.h"
 #include "ManualMovePanel.h"
+#include "MoveRange.h"
 #include "PaneBar.h"
 #include "SerialLink.h"
 #include "SerialSettings.h"
@@ -152,10 +153,23 @@ void CMainFrame::connectActions()
         connect(hook, &QAction::triggered, this, [this, hook] { emit dialogRequested(hook); });
     }
 
-    connect(m_panel, &ManualMovePanel::moveClicked, this,
-            [this] { moveTo(ManualMoveLogic::moveTarget(m_panel->xText(), m_panel->yText(), m_panel->zText())); });
+    // A target that does not fit the controller's 32-bit count is refused
+    // with a message and nothing is sent.
+    connect(m_panel, &ManualMovePanel::moveClicked, this, [this] {
+        QString refusal;
+        if (const auto t = ManualMoveLogic::moveTarget(m_panel->xText(), m_panel->yText(), m_panel->zText(), &refusal))
+            moveTo(*t);
+        else
+            MoveRange::showRefusal(m_prompts, refusal);
+    });
     connect(m_panel, &ManualMovePanel::stepClicked, this, [this](ManualMoveLogic::Step s) {
-        m_state.current = ManualMoveLogic::stepTarget(m_state.current, s, m_panel->stepSizeText());
+        QString refusal;
+        const auto t = ManualMoveLogic::stepTarget(m_state.current, s, m_panel->stepSizeText(), &refusal);
+        if (!t) {
+            MoveRange::showRefusal(m_prompts, refusal);
+            return;
+        }
+        m_state.current = *t;
         moveTo(m_state.current);
     });
 }
@@ -176,7 +190,8 @@ void CMainFrame::moveTo(const Position& microsteps)
 
 void CMainFrame::goToStored(int index)
 {
-    moveTo(m_storedPositions.target(index));
+    if (const std::optional<Position> t = m_storedPositions.checkedTarget(index))
+        moveTo(*t);
 }
 
 void CMainFrame::updateCaption()

@@ -1,44 +1,45 @@
 #include "ManualMoveLogic.h"
 
+#include "MoveRange.h"
 #include "TextNumber.h"
-#include "Units.h"
 
 qint32 ManualMoveLogic::fieldValue(const QString& text)
 {
     return TextNumber::parse(text.toStdString(), maxFieldChars);
 }
 
-Position ManualMoveLogic::moveTarget(const QString& x, const QString& y, const QString& z)
+std::optional<Position> ManualMoveLogic::moveTarget(const QString& x, const QString& y, const QString& z,
+                                                    QString* refusal)
 {
-    return Units::micronsToMicrosteps(Position{fieldValue(x), fieldValue(y), fieldValue(z)});
+    return MoveRange::fromMicrons(Position{fieldValue(x), fieldValue(y), fieldValue(z)}, refusal);
 }
 
-Position ManualMoveLogic::stepTarget(const Position& current, Step step, const QString& stepSizeText)
+std::optional<Position> ManualMoveLogic::stepTarget(const Position& current, Step step, const QString& stepSizeText,
+                                                    QString* refusal)
 {
-    // Wrapping arithmetic, as the 32-bit values on the wire.
-    const quint32 d = static_cast<quint32>(Units::micronsToMicrosteps(fieldValue(stepSizeText)));
-    auto add = [](qint32 value, quint32 delta) { return static_cast<qint32>(static_cast<quint32>(value) + delta); };
-    auto sub = [](qint32 value, quint32 delta) { return static_cast<qint32>(static_cast<quint32>(value) - delta); };
-    Position p = current;
+    // Worked out in 64 bits, so a target beyond the 32-bit count is seen and
+    // refused rather than wrapped.
+    const qint64 d = qint64{fieldValue(stepSizeText)} * 25;
+    qint64 x = current.x, y = current.y, z = current.z;
     switch (step) {
     case Step::Back:
-        p.y = sub(p.y, d);
+        y -= d;
         break;
     case Step::Front:
-        p.y = add(p.y, d);
+        y += d;
         break;
     case Step::Left:
-        p.x = sub(p.x, d);
+        x -= d;
         break;
     case Step::Right:
-        p.x = add(p.x, d);
+        x += d;
         break;
     case Step::Up:
-        p.z = sub(p.z, d);
+        z -= d;
         break;
     case Step::Down:
-        p.z = add(p.z, d);
+        z += d;
         break;
     }
-    return p;
+    return MoveRange::fromMicrosteps(x, y, z, refusal);
 }

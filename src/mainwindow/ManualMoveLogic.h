@@ -3,6 +3,7 @@
 #include "Position.h"
 
 #include <QString>
+#include <optional>
 
 // The arithmetic behind the manual move panel's Move and step buttons.
 class ManualMoveLogic
@@ -12,11 +13,16 @@ public:
     // Panel fields and the step-size box are read up to this many characters.
     static constexpr int maxFieldChars = 15;
 
-    // Move: the three field texts in µm, as microsteps.
-    static Position moveTarget(const QString& x, const QString& y, const QString& z);
+    // Move: the three field texts in µm, as microsteps. Nothing, with the
+    // refusal text set, when a value times 25 does not fit in 32 bits.
+    static std::optional<Position> moveTarget(const QString& x, const QString& y, const QString& z,
+                                              QString* refusal = nullptr);
     // A step changes one coordinate of the current position (microsteps) by
-    // the step size in µm times 25; back, left and up subtract, the others add.
-    static Position stepTarget(const Position& current, Step step, const QString& stepSizeText);
+    // the step size in µm times 25; back, left and up subtract, the others
+    // add. Nothing, with the refusal text set, when the result does not fit
+    // in 32 bits.
+    static std::optional<Position> stepTarget(const Position& current, Step step, const QString& stepSizeText,
+                                              QString* refusal = nullptr);
     // The step size box's text as whole micrometres.
     static qint32 fieldValue(const QString& text);
 };

@@ -2,7 +2,7 @@
 
 #include "DefinePosition.h"
 #include "MainOperations.h"
-#include "Units.h"
+#include "MoveRange.h"
 
 StoredPositions::StoredPositions(MainFrameState& state, MainOperations& operations, Prompts& prompts)
     : m_state(state)
@@ -34,11 +34,20 @@ bool StoredPositions::isStored(int which)
     return which >= MainFrameState::Home && which < MainFrameState::StoredCount;
 }
 
-Position StoredPositions::target(int which) const
+std::optional<Position> StoredPositions::target(int which, QString* refusal) const
 {
     if (!isStored(which))
         return Position{};
-    return Units::micronsToMicrosteps(m_state.stored[static_cast<std::size_t>(which)]);
+    return MoveRange::fromMicrons(m_state.stored[static_cast<std::size_t>(which)], refusal);
+}
+
+std::optional<Position> StoredPositions::checkedTarget(int which)
+{
+    QString refusal;
+    const std::optional<Position> microsteps = target(which, &refusal);
+    if (!microsteps)
+        MoveRange::showRefusal(m_prompts, refusal);
+    return microsteps;
 }
 
 std::optional<LinkStatus> StoredPositions::goTo(int which)
@@ -47,8 +56,10 @@ std::optional<LinkStatus> StoredPositions::goTo(int which)
         return std::nullopt;
     // A copy: the move overwrites the previous position before it sends, and
     // Return must still go where the previous position pointed.
-    const Position microsteps = target(which);
-    return m_operations.absoluteMove(microsteps);
+    const std::optional<Position> microsteps = checkedTarget(which);
+    if (!microsteps)
+        return std::nullopt;
+    return m_operations.absoluteMove(*microsteps);
 }
 
 std::optional<DefinePositionResult> StoredPositions::define(int which, const Ask& ask)

@@ -176,6 +176,19 @@ TEST(CMainFrame, PanelMoveAndStepsSendTheirTargets)
     EXPECT_EQ(w.frame->panel()->xText(), QStringLiteral("110"));
 }
 
+TEST(CMainFrame, TypedCoordinateBeyondThirtyTwoBitsSendsNothingAndShowsTheRefusal)
+{
+    Window w;
+    w.frame->panel()->field(0)->setText(QStringLiteral("90000000"));
+    w.frame->panel()->moveButton()->click();
+    EXPECT_TRUE(w.port.written.isEmpty());
+    ASSERT_EQ(w.prompts.shown.size(), 1);
+    EXPECT_EQ(w.prompts.shown[0].text, QStringLiteral("X = 90000000 µm lies outside the range the controller can carry "
+                                                      "(-85899345 to 85899345 µm).\nNothing was sent."));
+    EXPECT_EQ(w.prompts.shown[0].caption, QStringLiteral("Warning"));
+    EXPECT_FALSE(w.state.busy);
+}
+
 TEST(CMainFrame, ClosingDuringAMoveStopsItThenCloses)
 {
     Window w;

@@ -43,10 +43,21 @@ INSTANTIATE_TEST_SUITE_P(Steps, ManualMoveSteps,
                                          StepCase{Step::Right, "abc", {25000, -500, 100}},
                                          StepCase{Step::Down, "250", {25000, -500, 6350}}));
 
-TEST(ManualMoveLogic, StepSizeBeyondThirtyTwoBitsWrapsLikeTheWireInsteadOfOverflowing)
+// A target whose microsteps do not fit in 32 bits would wrap round on the
+// wire; it is refused, naming the axis, and the largest that fit pass as they are.
+TEST(ManualMoveLogic, TargetsBeyondThirtyTwoBitsAreRefusedNotWrapped)
 {
-    const Position p = ManualMoveLogic::stepTarget(Position{2147483000, 0, 0}, Step::Right, "1000");
-    EXPECT_LT(p.x, 0);
+    QString refusal;
+    EXPECT_EQ(ManualMoveLogic::moveTarget("85899345", "-85899345", "0", &refusal),
+              (Position{2147483625, -2147483625, 0}));
+    EXPECT_FALSE(ManualMoveLogic::moveTarget("0", "85899346", "0", &refusal));
+    EXPECT_TRUE(refusal.startsWith(QStringLiteral("Y = 85899346 µm lies outside"))) << qPrintable(refusal);
+    EXPECT_FALSE(ManualMoveLogic::moveTarget("0", "0", "1234567890123456789"));
+
+    EXPECT_EQ(ManualMoveLogic::stepTarget(Position{2147483622, 0, 0}, Step::Left, "-1"), (Position{2147483647, 0, 0}));
+    EXPECT_FALSE(ManualMoveLogic::stepTarget(Position{2147483000, 0, 0}, Step::Right, "1000", &refusal));
+    EXPECT_TRUE(refusal.startsWith(QStringLiteral("X = 85900320 µm"))) << qPrintable(refusal);
+    EXPECT_FALSE(ManualMoveLogic::stepTarget(Position{0, 0, -25}, Step::Up, "85899345"));
     EXPECT_EQ(ManualMoveLogic::fieldValue("1234567890123456789"), 2147483647); // only 15 characters read
 }
 

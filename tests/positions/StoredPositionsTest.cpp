@@ -119,6 +119,19 @@ TEST(StoredPositionsGoToRange, NoRangeTestTheControllerGetsWhatIsStored)
     EXPECT_TRUE(f.prompts.shown.isEmpty());
 }
 
+TEST(StoredPositionsGoToRange, PositionWhoseMicrostepsDoNotFitIsRefused)
+{
+    SimFrame f;
+    f.start();
+    f.state.stored[S::Position2] = Position{0, 90000000, 0}; // from a hand-edited settings file
+    StoredPositions positions(f.state, f.ops, f.prompts);
+    EXPECT_EQ(positions.goTo(S::Position2), std::nullopt);
+    EXPECT_TRUE(f.port.written.isEmpty());
+    ASSERT_EQ(f.prompts.shown.size(), 1);
+    EXPECT_TRUE(f.prompts.shown[0].text.startsWith(QStringLiteral("Y = 90000000 µm lies outside")));
+    EXPECT_EQ(f.prompts.shown[0].icon, Prompts::Icon::Exclamation);
+}
+
 TEST(StoredPositionsRefusals, NothingRunsWhileBusyOrForAnUnknownPosition)
 {
     SimFrame f;
