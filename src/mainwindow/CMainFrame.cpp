@@ -236,6 +236,7 @@ void CMainFrame::updateCommandStates()
     for (int t = 0; t < MainActions::ToolCount; ++t)
         m_actions->tool(static_cast<MainActions::Tool>(t))->setEnabled(t == MainActions::Stop ? !idle : idle);
     m_panel->setButtonsEnabled(idle);
+    m_view->updatePointer(); // the hourglass follows the busy flag too
     m_actions->mainToolBar()->repaint();
     m_actions->defineToolBar()->repaint();
     m_panel->repaint();
@@ -249,6 +250,11 @@ void CMainFrame::showPanelPosition(const Position& microns)
 void CMainFrame::moveMarker(const Position& from, const Position& to)
 {
     m_view->refreshMarker(from, to);
+}
+
+QMenu* CMainFrame::createPopupMenu()
+{
+    return nullptr;
 }
 
 void CMainFrame::toggleToolbars(bool visible)

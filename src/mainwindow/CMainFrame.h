@@ -62,6 +62,10 @@ public:
     void showPanelPosition(const Position& microns) override;
     void moveMarker(const Position& from, const Position& to) override;
 
+    // No context menu over the bars: the toolbars are shown and hidden
+    // together through View, Toolbar only, so none can be hidden alone.
+    QMenu* createPopupMenu() override;
+
 signals:
     void captureClosed();
     // Hooks for the dialogs that other parts of the program provide.

@@ -82,7 +82,10 @@ void CQx410View::drawPlan()
         painter.drawText(QRect(label.topLeft, QSize(200, 100)), Qt::AlignLeft | Qt::AlignTop,
                          QString::fromLatin1(label.text));
     }
-    drawMarker(painter, g, m_state.current, markerColour);
+    // The marker stands where it was last drawn, the manipulator's last known
+    // position: during a move the current position already holds the target,
+    // and a marker drawn there would stay behind when the move is stopped.
+    drawMarker(painter, g, m_state.lastDrawn, markerColour);
 }
 
 void CQx410View::drawMarker(QPainter& painter, const WorkspaceGeometry& g, const Position& p, const QColor& colour)
@@ -134,8 +137,21 @@ void CQx410View::setPointer(const QPoint& p)
         setCursor(m_state.busy ? Qt::WaitCursor : Qt::CrossCursor);
 }
 
+void CQx410View::updatePointer()
+{
+    if (m_pointer)
+        setPointer(*m_pointer);
+}
+
+void CQx410View::leaveEvent(QEvent* event)
+{
+    m_pointer.reset();
+    QWidget::leaveEvent(event);
+}
+
 void CQx410View::mousePressEvent(QMouseEvent* event)
 {
+    m_pointer = event->position().toPoint();
     if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
         clickToMove(event->position().toPoint());
     QWidget::mousePressEvent(event);
@@ -149,12 +165,14 @@ void CQx410View::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CQx410View::mouseReleaseEvent(QMouseEvent* event)
 {
-    setPointer(event->position().toPoint());
+    m_pointer = event->position().toPoint();
+    setPointer(*m_pointer);
 }
 
 void CQx410View::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
+    m_pointer = p;
     setPointer(p);
     if (!m_state.busy && m_onDesired) {
         const WorkspaceGeometry::Area area = m_hit.areaAt(p);

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 struct MainFrameState;
 
@@ -40,6 +41,10 @@ public:
     void refreshMarker(const Position& from, const Position& to);
     // The geometry of the last paint; invalid before the first paint.
     const WorkspaceGeometry& geometryOfLastPaint() const { return m_hit; }
+    // Sets the pointer shape for where the mouse last was over the view, so
+    // the hourglass of a move gives way when the move ends, without waiting
+    // for the mouse to move.
+    void updatePointer();
     // The plan as last drawn, in device pixels.
     const QImage& plan() const { return m_plan; }
 
@@ -59,6 +64,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void drawPlan();
@@ -74,4 +80,5 @@ private:
     bool m_planStale = true;
     WorkspaceGeometry m_hit; // none until the first paint
     QPointer<QDialog> m_capture;
+    std::optional<QPoint> m_pointer; // the mouse over the view, none once it has left
 };

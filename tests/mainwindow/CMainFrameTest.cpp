@@ -16,10 +16,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
@@ -216,6 +219,20 @@ TEST(CMainFrame, ViewToolbarHidesAndShowsBothToolbars)
     EXPECT_FALSE(w.frame->paneBar()->isVisible());
 }
 
+TEST(CMainFrame, RightClickOnTheToolbarsOffersNoWayToHideOneAlone)
+{
+    Window w;
+    w.frame->show();
+    QToolBar* bar = w.frame->actions().mainToolBar();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), bar->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(bar, &event);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(w.frame->createPopupMenu(), nullptr);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(w.frame->actions().defineToolBar()->isVisible());
+    EXPECT_TRUE(w.frame->actions().toolbar->isChecked());
+}
+
 TEST(CMainFrame, StatusPaneDoubleClicksAskForTheirDialogs)
 {
     Window w;
@@ -273,6 +290,68 @@ TEST(CMainFrame, StopDuringAMoveLeavesTheMarkerAtTheStoppingPoint)
     EXPECT_LT(w.state.current.x, 250000);
     EXPECT_EQ(w.state.lastDrawn, w.state.current);
     EXPECT_EQ(w.frame->panel()->xText(), QString::number(Units::microstepsToMicrons(w.state.current).x));
+}
+
+// Pixels of the marker colour in the XY field, grouped by the column of the
+// marker's vertical stroke.
+QSet<int> markerColumns(CQx410View* view)
+{
+    const QImage& plan = view->plan();
+    const qreal r = plan.devicePixelRatio();
+    const QRect field = view->geometryOfLastPaint().xyField();
+    QSet<int> columns;
+    for (int x = field.left(); x <= field.right(); ++x) {
+        int run = 0;
+        for (int y = field.top(); y <= field.bottom(); ++y) {
+            run = plan.pixel(static_cast<int>(x * r), static_cast<int>(y * r)) == CQx410View::markerColour.rgb() ? run + 1 : 0;
+            if (run == 12) // the vertical stroke is 12 pixels long
+                columns.insert(x);
+        }
+    }
+    return columns;
+}
+
+TEST(CMainFrame, RepaintDuringAStoppedMoveLeavesOneMarkerWhereTheManipulatorStopped)
+{
+    Window w;
+    w.frame->show();
+    w.frame->view()->grab();
+    const QPoint far = w.frame->view()->geometryOfLastPaint().xyField().bottomRight() - QPoint(5, 5);
+    w.pumpDuringMove([&] {
+        w.clock.sleepMs(300);
+        w.frame->resize(w.frame->width() + 40, w.frame->height() + 40); // a full repaint mid-move
+        QApplication::processEvents();
+        w.frame->view()->grab();
+        w.tool(MainActions::Stop)->trigger();
+    });
+    QTest::mouseClick(w.frame->view(), Qt::LeftButton, {}, far);
+    EXPECT_TRUE(w.port.written.contains(Commands::interrupt()));
+    EXPECT_GT(w.state.current.x, 0); // stopped short of the target
+    const int stoppedAt = w.frame->view()->geometryOfLastPaint().marker(w.state.current).vertical.left();
+    EXPECT_EQ(markerColumns(w.frame->view()), QSet<int>{stoppedAt});
+}
+
+TEST(CMainFrame, HourglassGivesWayWhenTheMoveEnds)
+{
+    Window w;
+    w.frame->show();
+    w.frame->view()->grab();
+    const QPoint middle = w.frame->view()->geometryOfLastPaint().xyField().center();
+    Qt::CursorShape during = Qt::ArrowCursor;
+    auto send = [&](QEvent::Type type, Qt::MouseButton button) {
+        QMouseEvent event(type, QPointF(middle), QPointF(w.frame->view()->mapToGlobal(middle)), button, button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(w.frame->view(), &event);
+    };
+    w.pumpDuringMove([&] {
+        send(QEvent::MouseMove, Qt::NoButton); // the mouse passes over the plan during the move
+        during = w.frame->view()->cursor().shape();
+    });
+    // The button goes down, then the mouse stays still: no later mouse event
+    // sets the pointer.
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    EXPECT_EQ(during, Qt::WaitCursor);
+    EXPECT_EQ(w.frame->view()->cursor().shape(), Qt::CrossCursor);
 }
 
 } // namespace

@@ -103,10 +103,12 @@ TEST(CQx410View, MouseOverTheFieldShowsTheDesiredPositionUnlessBusy)
     EXPECT_EQ(v.desired[0], QStringLiteral("\t12700"));
 }
 
-TEST(CQx410View, PaintDrawsTheMarkerAtTheCurrentPositionAndRefreshMovesIt)
+TEST(CQx410View, PaintDrawsTheMarkerWhereItWasLastDrawnAndRefreshMovesIt)
 {
     View v;
+    v.state.current = Position{-317500, -317500, 0}; // a move's target, not reached yet
     v.paint();
+    EXPECT_EQ(v.planPixel(67, 25), CQx410View::fieldColour.rgb());
     // Marker at the centre: vertical stroke at x 321 from y 270 to 281.
     EXPECT_EQ(v.planPixel(321, 275), CQx410View::markerColour.rgb());
     EXPECT_EQ(v.planPixel(100, 100), CQx410View::fieldColour.rgb());
