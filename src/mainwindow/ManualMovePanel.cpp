@@ -1,6 +1,7 @@
 #include "ManualMovePanel.h"
 
 #include "ButtonPictures.h"
+#include "Units.h"
 
 #include <QComboBox>
 #include <QFontMetricsF>
@@ -9,6 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+
+#include <limits>
 
 namespace {
 
@@ -50,27 +53,30 @@ ManualMovePanel::ManualMovePanel(QWidget* parent)
     const QFontMetricsF metrics(font());
     m_unitX = metrics.averageCharWidth() / 4.0;
     m_unitY = metrics.height() / 8.0;
+    // The fields grow, when the font asks for it, to show the widest value
+    // whole; what lies right of them moves over and the rest stays centred.
+    m_extra = qMax(0, fieldWidthFor(widestValue()) - dialogRect(23, 0, 26, 12).width());
 
     auto* absolute = new QGroupBox(tr("Absolute"), this);
-    absolute->setGeometry(dialogRect(6, 2, 65, 72));
+    absolute->setGeometry(dialogRect(6, 2, 65, 72, Place::Widen));
     for (int axis = 0; axis < 3; ++axis) {
         label(QString::fromLatin1(kAxisNames[axis]), 13, kLabelTops[axis]);
         auto* f = new QLineEdit(this);
-        f->setGeometry(dialogRect(23, kFieldTops[axis], 26, 12));
+        f->setGeometry(dialogRect(23, kFieldTops[axis], 26, 12, Place::Widen));
         f->setStatusTip(QString::fromLatin1(kFieldStatus[axis]));
         f->setToolTip(QString::fromLatin1(kFieldTips[axis]));
         f->setText(QStringLiteral("0"));
         m_fields[axis] = f;
-        label(QStringLiteral("µm"), 51, kUnitTops[axis]);
+        label(QStringLiteral("µm"), 51, kUnitTops[axis], 0, 0, Place::Right);
     }
     m_move = new QPushButton(tr("Move"), this);
-    m_move->setGeometry(dialogRect(16, 56, 41, 14));
+    m_move->setGeometry(dialogRect(16, 56, 41, 14, Place::Centre));
     m_move->setStatusTip(QStringLiteral("Move to position defined by mouse click"));
     m_move->setToolTip(QStringLiteral("Move To Absolute Position"));
     connect(m_move, &QPushButton::clicked, this, &ManualMovePanel::moveClicked);
 
     auto* step = new QGroupBox(tr("Step"), this);
-    step->setGeometry(dialogRect(6, 76, 65, 120));
+    step->setGeometry(dialogRect(6, 76, 65, 120, Place::Widen));
     for (int i = 0; i < 6; ++i) {
         const StepButton& b = kStepButtons[i];
         QToolButton* button = makeStepButton(b.step, b.left, b.top);
@@ -80,48 +86,78 @@ ManualMovePanel::ManualMovePanel(QWidget* parent)
         m_steps[i] = button;
     }
     // "X  Y" sits in the middle of the cross of X/Y buttons.
-    label(QStringLiteral("X  Y"), 29, 102, 17, 10)->setAlignment(Qt::AlignCenter);
-    label(QStringLiteral("Z"), 17, 146);
+    label(QStringLiteral("X  Y"), 29, 102, 17, 10, Place::Centre)->setAlignment(Qt::AlignCenter);
+    label(QStringLiteral("Z"), 17, 146, 0, 0, Place::Centre);
 
     m_stepSize = new QComboBox(this);
     m_stepSize->setEditable(true);
     m_stepSize->setInsertPolicy(QComboBox::NoInsert);
     m_stepSize->addItems({QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("100"), QStringLiteral("1000")});
     m_stepSize->lineEdit()->setMaxLength(ManualMoveLogic::maxFieldChars);
-    const QRect boxRect = dialogRect(12, 179, 40, 12);
+    const QRect boxRect = dialogRect(12, 179, 40, 12, Place::Centre);
     m_stepSize->setGeometry(boxRect.x(), boxRect.y(), boxRect.width(), m_stepSize->sizeHint().height());
     m_stepSize->setStatusTip(QStringLiteral("Set step size of manipulator"));
     m_stepSize->setToolTip(QStringLiteral("Step Size"));
-    label(QStringLiteral("µm"), 54, 180);
+    label(QStringLiteral("µm"), 54, 180, 0, 0, Place::Centre);
 
-    m_connection = label(QStringLiteral("QX-410 is connected via COM1"), 13, 201, 52, 32);
+    m_connection = label(QStringLiteral("QX-410 is connected via COM1"), 13, 201, 52, 32, Place::Widen);
     m_connection->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_connection->setWordWrap(true);
 
-    const QRect whole = dialogRect(0, 0, 78, 248);
+    const QRect whole = dialogRect(0, 0, 78, 248, Place::Widen);
     setMinimumSize(whole.size());
     setMaximumWidth(whole.width() + 8);
 }
 
-QRect ManualMovePanel::dialogRect(int left, int top, int width, int height) const
+QRect ManualMovePanel::dialogRect(int left, int top, int width, int height, Place place) const
 {
-    return QRect(qRound(left * m_unitX), qRound(top * m_unitY), qRound(width * m_unitX), qRound(height * m_unitY));
+    QRect r(qRound(left * m_unitX), qRound(top * m_unitY), qRound(width * m_unitX), qRound(height * m_unitY));
+    switch (place) {
+    case Place::AsLaidOut:
+        break;
+    case Place::Centre:
+        r.translate(m_extra / 2, 0);
+        break;
+    case Place::Right:
+        r.translate(m_extra, 0);
+        break;
+    case Place::Widen:
+        r.setWidth(r.width() + m_extra);
+        break;
+    }
+    return r;
 }
 
-QLabel* ManualMovePanel::label(const QString& text, int left, int top, int width, int height)
+QString ManualMovePanel::widestValue()
+{
+    // The lowest position the controller can report, in micrometres.
+    return QString::number(Units::microstepsToMicrons(std::numeric_limits<qint32>::min()));
+}
+
+int ManualMovePanel::fieldWidthFor(const QString& text) const
+{
+    // A line edit's size hint is room for 17 'x' plus its frame and margins;
+    // the same frame and margins around the text, and a pixel for the cursor.
+    QLineEdit probe;
+    probe.setFont(font());
+    const int frameAndMargins = probe.sizeHint().width() - 17 * probe.fontMetrics().horizontalAdvance(QLatin1Char('x'));
+    return frameAndMargins + probe.fontMetrics().horizontalAdvance(text) + 1;
+}
+
+QLabel* ManualMovePanel::label(const QString& text, int left, int top, int width, int height, Place place)
 {
     auto* l = new QLabel(text, this);
     if (width > 0)
-        l->setGeometry(dialogRect(left, top, width, height));
+        l->setGeometry(dialogRect(left, top, width, height, place));
     else
-        l->move(dialogRect(left, top, 0, 0).topLeft());
+        l->move(dialogRect(left, top, 0, 0, place).topLeft());
     return l;
 }
 
 QToolButton* ManualMovePanel::makeStepButton(ManualMoveLogic::Step step, int left, int top)
 {
     auto* button = new QToolButton(this);
-    button->setGeometry(dialogRect(left, top, 15, 13));
+    button->setGeometry(dialogRect(left, top, 15, 13, Place::Centre));
     button->setIconSize(QSize(ButtonPictures::width, ButtonPictures::height - 4));
     connect(button, &QToolButton::clicked, this, [this, step] { emit stepClicked(step); });
     return button;

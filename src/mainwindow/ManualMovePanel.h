@@ -39,13 +39,24 @@ public:
     QLineEdit* field(int axis) const { return m_fields[axis]; }
     QComboBox* stepSizeBox() const { return m_stepSize; }
 
+    // The widest text a position field must show whole: the lowest position
+    // the controller can report, in micrometres.
+    static QString widestValue();
+
 signals:
     void moveClicked();
     void stepClicked(ManualMoveLogic::Step step);
 
 private:
-    QRect dialogRect(int left, int top, int width, int height) const;
-    QLabel* label(const QString& text, int left, int top, int width = 0, int height = 0);
+    // How a control keeps the arrangement when the fields are wider than laid
+    // out: where it is, moved by half the extra width, moved by all of it,
+    // or made wider by it.
+    enum class Place { AsLaidOut, Centre, Right, Widen };
+    QRect dialogRect(int left, int top, int width, int height, Place place = Place::AsLaidOut) const;
+    // Pixels a line edit in the panel's font needs to show text whole.
+    int fieldWidthFor(const QString& text) const;
+    QLabel* label(const QString& text, int left, int top, int width = 0, int height = 0,
+                  Place place = Place::AsLaidOut);
     QToolButton* makeStepButton(ManualMoveLogic::Step step, int left, int top);
 
     QLineEdit* m_fields[3] = {};
@@ -55,4 +66,5 @@ private:
     QLabel* m_connection = nullptr;
     qreal m_unitX = 1.5;
     qreal m_unitY = 1.625;
+    int m_extra = 0; // pixels the fields are wider than laid out
 };
