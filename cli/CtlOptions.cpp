@@ -51,8 +51,8 @@ QString CtlOptions::usage()
         "                         decimal), 'Pause' or 'Other'. Needs no serial port.\n"
         "\n"
         "Exit status: 0 done; 1 usage error; 2 the port cannot be opened or configured\n"
-        "(check: the file cannot be opened); 3 the controller did not answer in time\n"
-        "(or the port failed).\n");
+        "(check: the file cannot be opened or read); 3 the controller did not answer\n"
+        "in time (or the port failed).\n");
 }
 
 CtlOptions CtlOptions::parse(const QStringList& arguments)

@@ -236,11 +236,13 @@ LinkStatus SerialLink::watchedRead(const QByteArray& query, int count, QByteArra
 QString SerialLink::deviceFailureText()
 {
     m_deviceFailed = true;
+#ifndef Q_OS_WIN
     // A pulled adapter takes its device node with it; the system's reason for
     // the call that noticed (often "Inappropriate ioctl for device") would
-    // only hide that.
+    // only hide that. (Windows port names are no paths to look for.)
     if (!QFileInfo::exists(m_device))
         return QStringLiteral("the serial device %1 disappeared").arg(m_device);
+#endif
     return QStringLiteral("the serial device %1 failed: %2").arg(m_device, m_port.errorText());
 }
 
