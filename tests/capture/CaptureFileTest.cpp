@@ -73,6 +73,18 @@ TEST(CaptureFileRead, MissingFileFolderOrNoNameCannotOpen)
     EXPECT_EQ(lines, QStringList({"untouched"}));
 }
 
+// /proc/self/mem opens, but reading it from its start fails with EIO, as a
+// pulled USB stick does part way through a file: Load File then warns as for
+// a file that cannot be opened, and nothing is half-loaded.
+TEST(CaptureFileRead, ReadErrorCannotOpenAndLoadsNothing)
+{
+    if (!QFile::exists("/proc/self/mem"))
+        GTEST_SKIP() << "no /proc/self/mem to fail a read";
+    QStringList lines{"untouched"};
+    EXPECT_EQ(CaptureFile::read("/proc/self/mem", &lines), R::CannotOpen);
+    EXPECT_EQ(lines, QStringList({"untouched"}));
+}
+
 TEST(CaptureFileRead, LongLinesAreCutAndOversizedFilesRefused)
 {
     Folder f;

@@ -594,22 +594,6 @@ TEST(CaptureSessionLoad, FileThatCannotBeOpenedWarnsAndSetsTheLoadedFlag)
     EXPECT_EQ(r.frame.state.path1File, "/earlier.dat");
 }
 
-// /proc/self/mem opens, but reading it from its start fails with EIO, as a
-// pulled USB stick does part way through a file.
-TEST(CaptureSessionLoad, ReadErrorIsLikeAFileThatCannotBeOpenedAndLoadsNothing)
-{
-    if (!QFile::exists("/proc/self/mem"))
-        GTEST_SKIP() << "no /proc/self/mem to fail a read";
-    CaptureRig r;
-    r.frame.state.path1File = "/earlier.dat";
-    r.session.pause();
-    r.chooseFile("/proc/self/mem");
-    r.session.loadFile();
-    EXPECT_EQ(r.takeShown(), QStringList({S::cannotLoadText}));
-    EXPECT_EQ(r.session.lines(), QStringList({"Pause "}));
-    EXPECT_EQ(r.frame.state.path1File, "/earlier.dat");
-}
-
 TEST(CaptureSessionSave, MissingSpeedLineAnsweredYesDoesNothingAtAll)
 {
     CaptureRig r;
