@@ -29,7 +29,7 @@ SerialLink::SerialLink(PortDevice& port, Clock& clock, Prompts& prompts, SerialS
 
 SerialLink::OpenResult SerialLink::open()
 {
-    m_device = PortNames::deviceFor(m_settings.portName);
+    m_device = PortNames::resolve(m_settings.portName, m_settings.portBindings).device;
     if (!m_port.open(m_device)) {
         m_lastError = m_port.errorText();
         return OpenResult::CannotOpen;
