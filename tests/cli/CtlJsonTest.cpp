@@ -1,15 +1,9 @@
 // qx410ctl --json, ports and --trace against the in-process simulated controller.
 
-#include "CtlOptions.h"
-#include "CtlRunner.h"
+#include "CtlFixture.h"
 #include "JsonLine.h"
 #include "PortsReport.h"
 #include "Printing.h"
-#include "ScriptedPrompts.h"
-#include "SimPort.h"
-#include "VirtualClock.h"
-
-#include <SimController.h>
 
 #include <gtest/gtest.h>
 
@@ -21,58 +15,26 @@
 
 namespace {
 
-struct Ctl
+// Every line of text parsed as a JSON object.
+QList<QJsonObject> jsonObjects(const QString& text)
 {
-    explicit Ctl(qx410sim::Faults faults = {})
-        : controller(faults)
-        , port(controller, clock)
-        , out(&outText)
-        , err(&errText)
-    {
+    QList<QJsonObject> list;
+    for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QJsonParseError error{};
+        const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << qPrintable(line);
+        EXPECT_TRUE(doc.isObject()) << qPrintable(line);
+        list.append(doc.object());
     }
-
-    int run(QStringList words)
-    {
-        words.prepend(QStringLiteral("qx410ctl"));
-        const CtlOptions o = CtlOptions::parse(words);
-        EXPECT_EQ(o.outcome, CtlOptions::Outcome::Run) << qPrintable(o.error);
-        CtlRunner runner(port, clock, prompts, out, err);
-        const int status = runner.run(o);
-        out.flush();
-        err.flush();
-        return status;
-    }
-
-    // Every line of the output parsed as a JSON object.
-    QList<QJsonObject> objects() const
-    {
-        QList<QJsonObject> list;
-        for (const QString& line : outText.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            QJsonParseError error{};
-            const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &error);
-            EXPECT_EQ(error.error, QJsonParseError::NoError) << qPrintable(line);
-            EXPECT_TRUE(doc.isObject()) << qPrintable(line);
-            list.append(doc.object());
-        }
-        return list;
-    }
-
-    qx410sim::SimController controller;
-    VirtualClock clock;
-    SimPort port;
-    ScriptedPrompts prompts;
-    QString outText;
-    QString errText;
-    QTextStream out;
-    QTextStream err;
-};
+    return list;
+}
 
 TEST(CtlJson, PositionIsOneObjectInMicrometres)
 {
-    Ctl ctl;
+    CtlFixture ctl;
     ctl.port.placeController(Position{25000, -13, 12});
     EXPECT_EQ(ctl.run({"--json", "--port", "/dev/sim", "position"}), 0);
-    const QList<QJsonObject> objects = ctl.objects();
+    const QList<QJsonObject> objects = jsonObjects(ctl.outText);
     ASSERT_EQ(objects.size(), 1);
     EXPECT_EQ(objects[0], (QJsonObject{{"x", 1000}, {"y", -1}, {"z", 0}}));
     EXPECT_EQ(ctl.outText, QStringLiteral("{\"x\":1000,\"y\":-1,\"z\":0}\n"));
@@ -80,13 +42,13 @@ TEST(CtlJson, PositionIsOneObjectInMicrometres)
 
 TEST(CtlJson, StatusAndMoveAreObjectsToo)
 {
-    Ctl ctl;
+    CtlFixture ctl;
     EXPECT_EQ(ctl.run({"--json", "status"}), 0);
-    EXPECT_EQ(ctl.objects().at(0).value("status").toArray().size(), 19);
+    EXPECT_EQ(jsonObjects(ctl.outText).at(0).value("status").toArray().size(), 19);
 
-    Ctl moved;
+    CtlFixture moved;
     EXPECT_EQ(moved.run({"--json", "move", "--", "-1", "0", "1000"}), 0);
-    EXPECT_EQ(moved.objects(), (QList<QJsonObject>{{{"x", -1}, {"y", 0}, {"z", 1000}}}));
+    EXPECT_EQ(jsonObjects(moved.outText), (QList<QJsonObject>{{{"x", -1}, {"y", 0}, {"z", 1000}}}));
 }
 
 TEST(CtlJson, ErrorsStayOnStandardErrorWithTheSameStatus)
@@ -94,7 +56,7 @@ TEST(CtlJson, ErrorsStayOnStandardErrorWithTheSameStatus)
     qx410sim::Faults silent;
     silent.silent = true;
     for (const bool json : {false, true}) {
-        Ctl ctl(silent);
+        CtlFixture ctl(silent);
         QStringList words{QStringLiteral("position")};
         if (json)
             words.prepend(QStringLiteral("--json"));
@@ -144,7 +106,7 @@ TEST(CtlTrace, WritesTheExchangeToTheFile)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("trace.txt"));
-    Ctl ctl;
+    CtlFixture ctl;
     EXPECT_EQ(ctl.run({"--trace", path, "position"}), 0);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
@@ -153,7 +115,7 @@ TEST(CtlTrace, WritesTheExchangeToTheFile)
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("\tsent\t63 0D\tposition query"))) << qPrintable(lines[0]);
     EXPECT_TRUE(lines[1].contains(QStringLiteral("\treceived\t"))) << qPrintable(lines[1]);
 
-    Ctl unwritable;
+    CtlFixture unwritable;
     EXPECT_EQ(unwritable.run({"--trace", dir.filePath(QStringLiteral("no/such/trace.txt")), "position"}), 2);
     EXPECT_TRUE(unwritable.port.openedDevices.isEmpty());
 }

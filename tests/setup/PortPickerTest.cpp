@@ -51,6 +51,11 @@ struct SelectCase
     int entryCount;      // the list's length
 };
 
+void PrintTo(const SelectCase& c, std::ostream* os)
+{
+    *os << "'" << c.bound << "'";
+}
+
 class PortPickerBound : public testing::TestWithParam<SelectCase>
 {
 };
