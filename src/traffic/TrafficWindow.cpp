@@ -73,7 +73,9 @@ TrafficWindow::TrafficWindow(TracingPortDevice& port, Prompts& prompts, QWidget*
         showCount();
     });
     connect(m_model, &QAbstractItemModel::modelReset, this, &TrafficWindow::showCount);
-    connect(this, &QDockWidget::visibilityChanged, this, &TrafficWindow::observe);
+    // Open means not hidden by the operator: a window tabbed behind another
+    // dock, or in a minimized main window, still keeps its log.
+    connect(this, &QDockWidget::visibilityChanged, this, [this] { observe(!isHidden()); });
     showCount();
 }
 

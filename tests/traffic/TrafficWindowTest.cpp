@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDockWidget>
 #include <QFile>
 #include <QLabel>
 #include <QMainWindow>
@@ -34,6 +36,15 @@ TEST(TrafficWindow, ListsAMoveWhileOpenAndNothingWhileClosed)
               QStringLiteral("6D A8 61 00 00 00 00 00 00 00 00 00 00 0D"));
     EXPECT_EQ(traffic->findChild<QLabel*>(QStringLiteral("trafficCount"))->text(),
               QStringLiteral("%1 lines").arg(model.rowCount()));
+
+    // Tabbed behind another dock it still keeps its log.
+    auto* other = new QDockWidget(QStringLiteral("Other"), &window);
+    window.addDockWidget(Qt::BottomDockWidgetArea, other);
+    window.tabifyDockWidget(traffic, other);
+    QApplication::processEvents();
+    other->raise();
+    QApplication::processEvents();
+    EXPECT_TRUE(rig.traced.isObserved());
 
     // Closed by its own close box: the menu item follows, the port is left alone.
     traffic->close();
