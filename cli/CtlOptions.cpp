@@ -59,7 +59,8 @@ QString CtlOptions::usage()
         "                         system has. Needs no serial port.\n"
         "\n"
         "Exit status: 0 done; 1 usage error; 2 the port cannot be opened or configured\n"
-        "(check: the file cannot be opened); 3 the controller did not answer in time\n"
+        "(check: the file cannot be opened; --trace: the trace file cannot be written);\n"
+        "3 the controller did not answer in time\n"
         "(or the port failed).\n");
 }
 
