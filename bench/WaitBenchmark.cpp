@@ -3,7 +3,9 @@
 // the waiting thread spends (a spinning wait would use all of the wall time)
 // and the latency from the completion byte's arrival to the wait's return.
 // Both ways of waiting are measured: the desktop program's (pumping the event
-// loop, woken by serial data) and the command line's (waiting on the port).
+// loop, woken by serial data) and the command line's (waiting on the port),
+// the desktop's once more with the Serial Traffic log open (its table model
+// observing the port).
 
 #include "Commands.h"
 #include "Controller.h"
@@ -11,6 +13,8 @@
 #include "QtSerialPortDevice.h"
 #include "SerialLink.h"
 #include "SystemClock.h"
+#include "TracingPortDevice.h"
+#include "TrafficLogModel.h"
 
 #include <QCoreApplication>
 
@@ -75,14 +79,18 @@ struct SlowController
     }
 };
 
-bool measure(const char* name, bool pumpEvents, const QString& device, int master)
+bool measure(const char* name, bool pumpEvents, const QString& device, int master, TrafficObserver* log = nullptr)
 {
     SystemClock clock;
     QuietPrompts prompts;
     SerialSettings settings;
     settings.portName = device;
     QtSerialPortDevice port;
-    SerialLink link(port, clock, prompts, settings);
+    // As in the desktop program: the link talks through the tracing device.
+    TracingPortDevice traced(port, clock);
+    if (log)
+        traced.addObserver(log);
+    SerialLink link(traced, clock, prompts, settings);
     if (link.open() != SerialLink::OpenResult::Opened) {
         std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(device), qPrintable(link.lastError()));
         return false;
@@ -135,8 +143,11 @@ int main(int argc, char* argv[])
     tcsetattr(slave, TCSANOW, &raw);
 
     std::printf("Long-operation wait on a 5-second simulated move (%s)\n", qPrintable(device));
+    TrafficLogModel trafficLog;
     const bool ok = measure("desktop (event pump):", true, device, master)
+        && measure("desktop, traffic log open:", true, device, master, &trafficLog)
         && measure("command line (port wait):", false, device, master);
+    std::printf("traffic log lines: %d\n", trafficLog.log().size());
     ::close(slave);
     ::close(master);
     return ok ? 0 : 1;

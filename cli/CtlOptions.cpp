@@ -15,23 +15,30 @@ struct CommandShape
 const CommandShape kCommands[] = {
     {"position", 0}, {"move", 3}, {"velocity", 1}, {"stop", 0},
     {"reset", 0},    {"origin", 0}, {"refresh", 0}, {"status", 0},
-    {"check", 1},
+    {"check", 1},    {"ports", 0},
 };
 } // namespace
 
 QString CtlOptions::usage()
 {
     return QStringLiteral(
-        "Usage: qx410ctl [--port NAME-OR-DEVICE] [--baud 2400|4800|9600|19200] [--timeout SECONDS] COMMAND [ARGS]\n"
+        "Usage: qx410ctl [--port NAME-OR-DEVICE] [--baud 2400|4800|9600|19200] [--timeout SECONDS]\n"
+        "                [--json] [--trace FILE] COMMAND [ARGS]\n"
         "\n"
         "Drives a QX-410 micromanipulator controller on a serial line.\n"
         "\n"
         "Options:\n"
-        "  --port NAME-OR-DEVICE  COM1..COM4 (mapped to $QX410_COM1..4, else /dev/ttyS0..3)\n"
+        "  --port NAME-OR-DEVICE  COM1..COM4 (mapped to $QX410_COM1..4, else to the device\n"
+        "                         Qx410.ports binds them to, else /dev/ttyS0..3)\n"
         "                         or a device path such as /dev/ttyUSB0. Default COM1.\n"
         "  --baud RATE            2400, 4800, 9600 or 19200. Default 9600.\n"
         "  --timeout SECONDS      how long 'move' waits for the controller to report the\n"
         "                         end of the move; then it stops the move. Default 600.\n"
+        "  --json                 print position, status and ports as one JSON object per\n"
+        "                         line, e.g. {\"x\":1000,\"y\":-1,\"z\":0}. Errors stay on\n"
+        "                         standard error.\n"
+        "  --trace FILE           write every byte exchanged with the controller to FILE:\n"
+        "                         time, direction, bytes in hex, command name.\n"
         "  --help                 this text.\n"
         "\n"
         "Commands (positions in whole micrometres):\n"
@@ -49,10 +56,13 @@ QString CtlOptions::usage()
         "                         would do with it, one line each: 'Move X Y Z' (microsteps),\n"
         "                         'High WORD' or 'Low WORD' (the 16-bit velocity word in\n"
         "                         decimal), 'Pause' or 'Other'. Needs no serial port.\n"
+        "  ports                  list COM1..COM4 with the device each maps to and why\n"
+        "                         (variable, file or default), then the serial devices the\n"
+        "                         system has. Needs no serial port.\n"
         "\n"
         "Exit status: 0 done; 1 usage error; 2 the port cannot be opened or configured\n"
-        "(check: the file cannot be opened or read); 3 the controller did not answer\n"
-        "in time (or the port failed).\n");
+        "(check: the file cannot be opened or read; --trace: the trace file cannot be\n"
+        "written); 3 the controller did not answer in time (or the port failed).\n");
 }
 
 CtlOptions CtlOptions::parse(const QStringList& arguments)
@@ -65,7 +75,9 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption timeoutOption(QStringLiteral("timeout"), QString(), QStringLiteral("seconds"));
     const QCommandLineOption highOption(QStringLiteral("high"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
-    parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption});
+    const QCommandLineOption jsonOption(QStringLiteral("json"));
+    const QCommandLineOption traceOption(QStringLiteral("trace"), QString(), QStringLiteral("file"));
+    parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption, jsonOption, traceOption});
 
     auto fail = [&o](const QString& why) {
         o.outcome = Outcome::UsageError;
@@ -100,6 +112,12 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
         o.moveTimeoutMs = static_cast<int>(std::lround(seconds * 1000));
     }
     o.high = parser.isSet(highOption);
+    o.json = parser.isSet(jsonOption);
+    if (parser.isSet(traceOption)) {
+        o.trace = parser.value(traceOption);
+        if (o.trace.isEmpty())
+            return fail(QStringLiteral("--trace needs a file name"));
+    }
 
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())

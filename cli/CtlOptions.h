@@ -12,6 +12,8 @@ struct CtlOptions
     int baud = 9600;
     int moveTimeoutMs = 600 * 1000;
     bool high = false;
+    bool json = false; // one JSON object per line of output
+    QString trace;     // file for the serial traffic; empty: none
     QString command;
     QStringList args;
 

@@ -5,11 +5,19 @@
 #include "CommandFileCheck.h"
 #include "Commands.h"
 #include "Controller.h"
+#include "JsonLine.h"
+#include "PortBindingsStore.h"
+#include "PortsReport.h"
 #include "SerialLink.h"
+#include "TraceFile.h"
+#include "TracingPortDevice.h"
 #include "Units.h"
 #include "VelocityWord.h"
 
+#include <QJsonArray>
+
 #include <limits>
+#include <memory>
 
 namespace {
 constexpr int kMaxHighVelocity = 1310;
@@ -27,10 +35,22 @@ bool parseMicrons(const QString& text, qint32* value)
     return true;
 }
 
-QString positionText(const Position& microsteps)
+QString positionText(const Position& microsteps, bool json)
 {
     const Position um = Units::microstepsToMicrons(microsteps);
+    if (json)
+        return JsonLine::of(JsonLine::position(um));
     return QStringLiteral("%1 %2 %3").arg(um.x).arg(um.y).arg(um.z);
+}
+
+QString statusText(const std::array<int, StatusBlock::count>& status, bool json)
+{
+    if (!json)
+        return StatusBlock::join(status);
+    QJsonArray numbers;
+    for (const int n : status)
+        numbers.append(n);
+    return JsonLine::of({{QStringLiteral("status"), numbers}});
 }
 } // namespace
 
@@ -50,6 +70,16 @@ int CtlRunner::run(const CtlOptions& o)
             m_err << "qx410ctl: " << CommandFile::cannotLoadText << " (" << o.args[0] << ")\n";
             return FileFailure;
         }
+        m_out.flush();
+        return Done;
+    }
+
+    // The bindings file counts for every command that maps a port name.
+    const PortBindingsStore::Loaded bindings = PortBindingsStore::load(PortBindingsStore::path());
+    for (const QString& note : PortBindingsStore::badLineNotes(bindings))
+        m_err << "qx410ctl: " << note << "\n";
+    if (o.command == QLatin1String("ports")) {
+        PortsReport::print(m_out, o.json, bindings.bindings, SerialDevices::scan());
         m_out.flush();
         return Done;
     }
@@ -81,7 +111,19 @@ int CtlRunner::run(const CtlOptions& o)
     settings.portName = o.port;
     settings.baudText = QString::number(o.baud);
     settings.framing = settings.baudText + QStringLiteral(",N,8,1");
-    SerialLink link(m_port, m_clock, m_prompts, settings);
+    settings.portBindings = bindings.bindings;
+
+    TracingPortDevice traced(m_port, m_clock);
+    std::unique_ptr<TraceFile> trace;
+    if (!o.trace.isEmpty()) {
+        trace = std::make_unique<TraceFile>(o.trace);
+        if (!trace->isOpen()) {
+            m_err << "qx410ctl: cannot write the trace file " << o.trace << ": " << trace->errorText() << "\n";
+            return FileFailure;
+        }
+        traced.addObserver(trace.get());
+    }
+    SerialLink link(traced, m_clock, m_prompts, settings);
     link.setRecoveryEnabled(false);
 
     const SerialLink::OpenResult opened = link.open();
@@ -107,7 +149,7 @@ int CtlRunner::run(const CtlOptions& o)
     if (o.command == QLatin1String("position")) {
         result = controller.queryPosition(&position);
         if (result == LinkStatus::Ok)
-            m_out << positionText(position) << "\n";
+            m_out << positionText(position, o.json) << "\n";
     } else if (o.command == QLatin1String("move")) {
         bool busy = true;
         result = controller.move(Units::micronsToMicrosteps(target), busy, o.moveTimeoutMs);
@@ -120,7 +162,7 @@ int CtlRunner::run(const CtlOptions& o)
         if (result == LinkStatus::Ok)
             result = controller.queryPosition(&position);
         if (result == LinkStatus::Ok)
-            m_out << positionText(position) << "\n";
+            m_out << positionText(position, o.json) << "\n";
     } else if (o.command == QLatin1String("velocity")) {
         result = controller.setVelocity(VelocityWord::encode(velocity, o.high));
     } else if (o.command == QLatin1String("stop")) {
@@ -134,7 +176,7 @@ int CtlRunner::run(const CtlOptions& o)
     } else if (o.command == QLatin1String("status")) {
         result = controller.queryStatus(&status);
         if (result == LinkStatus::Ok)
-            m_out << StatusBlock::join(status) << "\n";
+            m_out << statusText(status, o.json) << "\n";
     }
     link.close();
     m_out.flush();

@@ -19,6 +19,9 @@
 #include "SettingsFile.h"
 #include "SettingsLoader.h"
 #include "SignalCloser.h"
+#include "PortBindingsStore.h"
+#include "TraceFile.h"
+#include "TrafficWindow.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -28,8 +31,32 @@
 #include <QFileInfo>
 
 CQx410App::CQx410App()
-    : m_link(m_port, m_clock, m_prompts, m_serial)
+    : m_traced(m_port, m_clock)
+    , m_link(m_traced, m_clock, m_prompts, m_serial)
 {
+}
+
+bool CQx410App::traceTo(const QString& path, QString* why)
+{
+    auto trace = std::make_unique<TraceFile>(path);
+    if (!trace->isOpen()) {
+        if (why)
+            *why = trace->errorText();
+        return false;
+    }
+    if (m_trace)
+        m_traced.removeObserver(m_trace.get());
+    m_trace = std::move(trace);
+    m_traced.addObserver(m_trace.get());
+    return true;
+}
+
+void CQx410App::loadPortBindings()
+{
+    const PortBindingsStore::Loaded loaded = PortBindingsStore::load(PortBindingsStore::path());
+    for (const QString& note : PortBindingsStore::badLineNotes(loaded))
+        qWarning("%s", qPrintable(note));
+    m_serial.portBindings = loaded.bindings;
 }
 
 CQx410App::~CQx410App() = default;
@@ -49,12 +76,14 @@ QUrl CQx410App::guideUrl()
 bool CQx410App::askPortInStartupMode()
 {
     CommSetup setup(m_serial, m_link, m_prompts);
+    setup.setSaveBindings(&PortBindingsStore::saveHere);
     return setup.run([](const CommChoice& initial) { return CommSetupDialog::askWithDialog(nullptr, initial); });
 }
 
 int CQx410App::run()
 {
     // Main-window construction: settings first, the port last.
+    loadPortBindings();
     SettingsLoader loader(m_serial, m_state, m_prompts, [this] { return askPortInStartupMode(); });
     if (!loader.load(settingsPath()) || !m_link.openOrEnd())
         return -1;
@@ -72,6 +101,7 @@ int CQx410App::run()
     m_frame->setGuideUrl(guideUrl());
     QObject::connect(m_frame.get(), &CMainFrame::communicationsDialogRequested, m_frame.get(), [this] {
         CommSetup setup(m_serial, m_link, m_prompts);
+        setup.setSaveBindings(&PortBindingsStore::saveHere);
         setup.run([this](const CommChoice& initial) { return CommSetupDialog::askWithDialog(m_frame.get(), initial); });
         m_frame->updateCaption();
         m_frame->updateConnectionText();
@@ -83,6 +113,7 @@ int CQx410App::run()
         box.exec();
     });
     new SignalCloser(m_frame.get());
+    TrafficWindow::install(m_frame.get(), m_frame->actions().serialTraffic, m_traced, m_prompts);
 
     m_frame->setGeometry(80, 30, 870, 670);
     if (m_frame->initialExchange() == LinkStatus::Failed)

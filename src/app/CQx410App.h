@@ -6,12 +6,14 @@
 #include "SerialLink.h"
 #include "SerialSettings.h"
 #include "SystemClock.h"
+#include "TracingPortDevice.h"
 
 #include <QUrl>
 #include <memory>
 
 class CMainFrame;
 class Controller;
+class TraceFile;
 
 // The application object: the serial settings shared by the whole program,
 // and the start-up and shutdown order around the main window.
@@ -23,6 +25,9 @@ public:
 
     // Start-up, the message loop, shutdown. Returns the exit status.
     int run();
+    // Writes the serial traffic to path from now on; false (with the reason)
+    // when the file cannot be written.
+    bool traceTo(const QString& path, QString* why);
 
     // Where the user guide lives: next to the sources while developing, or
     // installed beside the program.
@@ -31,6 +36,7 @@ public:
 
 private:
     bool askPortInStartupMode();
+    void loadPortBindings();
     void connectSetupDialogs();
     void connectCapture();
     void shutdown();
@@ -40,7 +46,10 @@ private:
     QtPrompts m_prompts;
     SystemClock m_clock;
     QtSerialPortDevice m_port;
+    // Everything goes through here, so that the traffic can be watched.
+    TracingPortDevice m_traced;
     SerialLink m_link;
+    std::unique_ptr<TraceFile> m_trace;
     std::unique_ptr<Controller> m_controller;
     std::unique_ptr<CMainFrame> m_frame;
 };

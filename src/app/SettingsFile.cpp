@@ -1,19 +1,14 @@
 #include "SettingsFile.h"
 
 #include "FileReplacer.h"
+#include "WholeFileReader.h"
 
 #include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
 #include <limits>
 #include <string_view>
-#include <system_error>
-
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -204,15 +199,6 @@ void appendInteger(std::string& out, long long value)
     out.append(buffer, result.ptr);
 }
 
-std::FILE* openForReading(const fs::path& path)
-{
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
-
 } // namespace
 
 std::optional<SettingsValues> SettingsFile::parse(const std::string& content)
@@ -251,25 +237,10 @@ std::optional<SettingsValues> SettingsFile::parse(const std::string& content)
 
 std::optional<SettingsValues> SettingsFile::read(const std::string& path)
 {
-    std::FILE* f = openForReading(fs::u8path(path));
-    if (!f)
+    const std::optional<std::string> content = WholeFileReader::read(path, maxReadBytes);
+    if (!content)
         return std::nullopt;
-    // The whole file is read; one byte more than the limit tells a file that
-    // is too large to be a settings file.
-    std::string content(maxReadBytes + 1, '\0');
-    std::size_t count = 0;
-    while (count < content.size()) {
-        const std::size_t n = std::fread(content.data() + count, 1, content.size() - count, f);
-        count += n;
-        if (n == 0)
-            break;
-    }
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed || count > maxReadBytes)
-        return std::nullopt;
-    content.resize(count);
-    return parse(content);
+    return parse(*content);
 }
 
 std::string SettingsFile::format(const SettingsValues& values)

@@ -69,3 +69,24 @@ Position Commands::decodePositionReply(const QByteArray& reply)
 {
     return {LittleEndian::read32(reply, 0), LittleEndian::read32(reply, 4), LittleEndian::read32(reply, 8)};
 }
+
+QString Commands::name(char commandByte)
+{
+    switch (commandByte) {
+    case 'c': return QStringLiteral("position query");
+    case 'm': return QStringLiteral("move command");
+    case 'V': return QStringLiteral("velocity command");
+    case '\x03': return QStringLiteral("interrupt command");
+    case 'e': return QStringLiteral("continue command");
+    case 'n': return QStringLiteral("refresh-display command");
+    case 's': return QStringLiteral("status query");
+    case 'r': return QStringLiteral("reset command");
+    case 'o': return QStringLiteral("set-origin command");
+    case 'a': return QStringLiteral("absolute-mode command");
+    case 'b': return QStringLiteral("relative-mode command");
+    case 'd': return QStringLiteral("store-program command");
+    case 'u': return QStringLiteral("program-info command");
+    case 'k': return QStringLiteral("run-program command");
+    default: return QString();
+    }
+}

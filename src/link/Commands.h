@@ -3,6 +3,7 @@
 #include "Position.h"
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 // The exact bytes of every command sent to the controller, and the decoding of
@@ -30,6 +31,10 @@ public:
     static QByteArray storeProgram(quint16 program, quint16 stepCount);
     static QByteArray programInfo(quint16 program);
     static QByteArray runProgram(quint16 program);
+
+    // The command table's name for the command that starts with this byte
+    // ("position query", "move command", ...); empty for any other byte.
+    static QString name(char commandByte);
 
     // X, Y, Z as signed 32-bit microsteps, then CR.
     static constexpr int positionReplySize = 13;

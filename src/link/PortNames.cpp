@@ -12,18 +12,55 @@ int PortNames::comNumber(const QString& portName)
     return 0;
 }
 
-QString PortNames::deviceFor(const QString& portName)
+QString PortNames::variableName(int port)
+{
+    return QStringLiteral("QX410_COM%1").arg(port);
+}
+
+QString PortNames::defaultDevice(int port)
 {
 #ifdef Q_OS_WIN
-    return portName;
+    return QStringLiteral("COM%1").arg(port);
 #else
+    return QStringLiteral("/dev/ttyS%1").arg(port - 1);
+#endif
+}
+
+PortNames::Mapping PortNames::resolve(const QString& portName, const Bindings& bindings)
+{
     const int n = comNumber(portName);
     if (n == 0)
-        return portName;
-    const QByteArray variable = "QX410_COM" + QByteArray::number(n);
-    const QString fromEnvironment = qEnvironmentVariable(variable.constData());
+        return {portName, Source::Direct};
+#ifdef Q_OS_WIN
+    Q_UNUSED(bindings);
+    return {portName, Source::Default};
+#else
+    const QString fromEnvironment = qEnvironmentVariable(variableName(n).toLatin1().constData());
     if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+        return {fromEnvironment, Source::Variable};
+    const QString bound = bindings[n - 1].trimmed();
+    if (!bound.isEmpty())
+        return {bound, Source::File};
+    return {defaultDevice(n), Source::Default};
 #endif
+}
+
+QString PortNames::deviceFor(const QString& portName)
+{
+    return resolve(portName, Bindings()).device;
+}
+
+QString PortNames::sourceName(Source source)
+{
+    switch (source) {
+    case Source::Variable:
+        return QStringLiteral("variable");
+    case Source::File:
+        return QStringLiteral("file");
+    case Source::Default:
+        return QStringLiteral("default");
+    case Source::Direct:
+        break;
+    }
+    return QStringLiteral("device");
 }

@@ -31,7 +31,7 @@ SerialLink::SerialLink(PortDevice& port, Clock& clock, Prompts& prompts, SerialS
 
 SerialLink::OpenResult SerialLink::open()
 {
-    m_device = PortNames::deviceFor(m_settings.portName);
+    m_device = PortNames::resolve(m_settings.portName, m_settings.portBindings).device;
     m_deviceFailed = false;
     if (!m_port.open(m_device)) {
         m_lastError = m_port.errorText();

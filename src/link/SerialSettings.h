@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PortNames.h"
+
 #include <QString>
 
 // The serial settings the whole program shares, owned by the application
@@ -12,4 +14,7 @@ struct SerialSettings
     // On while Setup Communications is shown before a port is open (at
     // start-up or during recovery).
     bool startupMode = false;
+    // The devices the port bindings file binds COM1 .. COM4 to (empty: not
+    // bound); the environment variables override them.
+    PortNames::Bindings portBindings;
 };

@@ -100,6 +100,8 @@ void MainActions::buildMenus(QMainWindow* window)
     statusBar = item(view, tr("&Status Bar"), tr("Show or hide the status bar"));
     statusBar->setCheckable(true);
     statusBar->setChecked(true);
+    serialTraffic = item(view, tr("Se&rial Traffic"), tr("Show every exchange with the controller as it happens"));
+    serialTraffic->setCheckable(true);
     view->addSeparator();
     zoom = item(view, tr("&Zoom"), QString());
     multiple = item(view, tr("&Multiple"), QString());

@@ -41,6 +41,7 @@ public:
     QAction* hardware = nullptr;
     QAction* toolbar = nullptr;
     QAction* statusBar = nullptr;
+    QAction* serialTraffic = nullptr; // shows the Serial Traffic window (checkable)
     QAction* zoom = nullptr;
     QAction* multiple = nullptr;
     QAction* helpTopics = nullptr;

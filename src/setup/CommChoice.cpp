@@ -12,6 +12,7 @@ CommChoice CommChoice::fromSettings(const SerialSettings& settings)
     CommChoice c;
     c.port = PortNames::comNumber(settings.portName);
     c.baudText = settings.baudText;
+    c.bindings = settings.portBindings;
     return c.normalized();
 }
 

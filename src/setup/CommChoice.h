@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PortNames.h"
 #include "SerialSettings.h"
 
 #include <QString>
@@ -11,8 +12,18 @@ struct CommChoice
 {
     int port = 1;                              // 1..4 for COM1..COM4
     QString baudText = QStringLiteral("9600"); // "2400", "4800", "9600" or "19200"
+    // The devices COM1 .. COM4 are bound to (empty: not bound).
+    PortNames::Bindings bindings;
 
     static constexpr int portCount = 4;
+
+    CommChoice() = default;
+    CommChoice(int portNumber, const QString& baud, const PortNames::Bindings& bound = {})
+        : port(portNumber)
+        , baudText(baud)
+        , bindings(bound)
+    {
+    }
 
     // The four baud rates, slowest first.
     static QStringList baudTexts();
@@ -32,7 +43,7 @@ struct CommChoice
 
     friend bool operator==(const CommChoice& a, const CommChoice& b)
     {
-        return a.port == b.port && a.baudText == b.baudText;
+        return a.port == b.port && a.baudText == b.baudText && a.bindings == b.bindings;
     }
     friend bool operator!=(const CommChoice& a, const CommChoice& b) { return !(a == b); }
 };

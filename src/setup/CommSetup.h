@@ -19,14 +19,25 @@ public:
     // Cancel.
     using Ask = std::function<std::optional<CommChoice>(const CommChoice& initial)>;
 
+    // Stores changed port bindings (the port bindings file); false when that
+    // failed.
+    using SaveBindings = std::function<bool(const PortNames::Bindings& bindings)>;
+
+    static const QString bindingsNotSavedText;
+
     CommSetup(SerialSettings& settings, SerialLink& link, Prompts& prompts);
+
+    // Without one, changed bindings hold for this run only.
+    void setSaveBindings(SaveBindings save) { m_saveBindings = std::move(save); }
 
     // The choice the settings stand for now: what the dialog starts from.
     CommChoice current() const;
 
-    // OK. Records port name, baud text and framing. In start-up mode that is
-    // all (the caller opens the port afterwards). Otherwise the link reopens
-    // the port when the port number changed - a port that cannot be opened
+    // OK. Records port name, baud text, framing and bindings, storing the
+    // bindings when they changed (a warning when that fails; they still hold
+    // for this run). In start-up mode that is all (the caller opens the port
+    // afterwards). Otherwise the link reopens the port when the port number
+    // or the device it maps to changed - a port that cannot be opened
     // ends the process with -1 - and applies the new framing, warning and
     // carrying on when that fails. A choice out of range is normalized first.
     void accept(const CommChoice& choice);
@@ -40,4 +51,5 @@ private:
     SerialSettings& m_settings;
     SerialLink& m_link;
     Prompts& m_prompts;
+    SaveBindings m_saveBindings;
 };

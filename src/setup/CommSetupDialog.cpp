@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,39 +34,57 @@ QPalette greyText(QPalette palette)
 
 const QString CommSetupDialog::windowTitleText = QStringLiteral("  Setup Communications");
 
-CommSetupDialog::CommSetupDialog(const CommChoice& initial, QWidget* parent)
+CommSetupDialog::CommSetupDialog(const CommChoice& initial, QWidget* parent, DeviceLister lister)
     : QDialog(parent)
+    , m_lister(lister ? std::move(lister) : DeviceLister([] { return SerialDevices::scan(); }))
+    , m_picker(initial.bindings, m_lister())
 {
     setWindowTitle(windowTitleText);
     setModal(true);
 
     const CommChoice start = initial.normalized();
 
-    // Serial port: one row per port, the device it maps to beside it.
+    // Serial port: one row per port, the device list to bind it to and the
+    // device its name maps to beside it.
     auto* portBox = new QGroupBox(QStringLiteral("Serial Port"), this);
     auto* portLayout = new QGridLayout(portBox);
     portLayout->setColumnStretch(1, 1);
     portLayout->setHorizontalSpacing(12);
     m_portGroup = new QButtonGroup(this);
     for (int n = 1; n <= CommChoice::portCount; ++n) {
-        const QString name = QStringLiteral("COM%1").arg(n);
         auto* radio = new QRadioButton(QStringLiteral("Com %1").arg(n), portBox);
         radio->setObjectName(QStringLiteral("com%1Radio").arg(n));
         m_portGroup->addButton(radio, n);
 
-        const QString device = PortNames::deviceFor(name);
-        auto* deviceLabel = new QLabel(device, portBox);
+        auto* list = new QComboBox(portBox);
+        list->setObjectName(QStringLiteral("com%1Binding").arg(n));
+        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        m_bindingLists[n - 1] = list;
+        connect(list, qOverload<int>(&QComboBox::activated), this, [this, n](int index) {
+            m_picker.select(n, index);
+            showMappings();
+        });
+
+        auto* deviceLabel = new QLabel(portBox);
         deviceLabel->setObjectName(QStringLiteral("com%1Device").arg(n));
         deviceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
         deviceLabel->setPalette(greyText(deviceLabel->palette()));
         QFont small = deviceLabel->font();
         small.setPointSizeF(small.pointSizeF() * 0.9);
         deviceLabel->setFont(small);
-        radio->setToolTip(device);
+        m_deviceLabels[n - 1] = deviceLabel;
 
-        portLayout->addWidget(radio, n - 1, 0);
-        portLayout->addWidget(deviceLabel, n - 1, 1);
+        portLayout->addWidget(radio, 2 * (n - 1), 0);
+        portLayout->addWidget(list, 2 * (n - 1), 1);
+        portLayout->addWidget(deviceLabel, 2 * (n - 1) + 1, 1);
     }
+    auto* rescanButton = new QPushButton(QStringLiteral("Rescan"), portBox);
+    rescanButton->setObjectName(QStringLiteral("rescanButton"));
+    rescanButton->setToolTip(QStringLiteral("Look again for serial devices, e.g. an adapter just plugged in"));
+    rescanButton->setAutoDefault(false);
+    connect(rescanButton, &QPushButton::clicked, this, &CommSetupDialog::rescan);
+    portLayout->addWidget(rescanButton, 2 * CommChoice::portCount, 1, Qt::AlignRight);
+    fillBindingLists();
 
     // Baud rate.
     auto* baudBox = new QGroupBox(QStringLiteral("Baud Rate"), this);
@@ -120,6 +139,7 @@ CommSetupDialog::CommSetupDialog(const CommChoice& initial, QWidget* parent)
 CommChoice CommSetupDialog::choice() const
 {
     CommChoice c;
+    c.bindings = m_picker.bindings();
     c.port = m_portGroup->checkedId();
     if (const QAbstractButton* baud = m_baudGroup->checkedButton())
         c.baudText = baud->text();
@@ -131,6 +151,35 @@ void CommSetupDialog::showEvent(QShowEvent* event)
     // The screen is known for certain only now; redraw if its ratio differs.
     renderPictures();
     QDialog::showEvent(event);
+}
+
+void CommSetupDialog::rescan()
+{
+    m_picker.setDevices(m_lister());
+    fillBindingLists();
+}
+
+void CommSetupDialog::fillBindingLists()
+{
+    for (int n = 1; n <= CommChoice::portCount; ++n) {
+        QComboBox* list = m_bindingLists[n - 1];
+        list->clear();
+        for (const PortPicker::Entry& entry : m_picker.entries(n)) {
+            list->addItem(entry.label);
+            list->setItemData(list->count() - 1, entry.detail, Qt::ToolTipRole);
+        }
+        list->setCurrentIndex(m_picker.selectedIndex(n));
+    }
+    showMappings();
+}
+
+void CommSetupDialog::showMappings()
+{
+    for (int n = 1; n <= CommChoice::portCount; ++n) {
+        const PortNames::Mapping mapping = m_picker.mapping(n);
+        m_deviceLabels[n - 1]->setText(m_picker.mappingText(n));
+        m_portGroup->button(n)->setToolTip(mapping.device);
+    }
 }
 
 void CommSetupDialog::renderPictures()

@@ -95,7 +95,7 @@ TEST(CMainFrame, MenusCarryTheirCaptionsAndBindNoKeys)
     EXPECT_EQ(texts(menus[1]->actions()[1]->menu()->actions()),
               (QStringList{"&Download Programs", "&Execute Programs", "&Upload Programs"}));
     EXPECT_EQ(texts(menus[2]->actions()), (QStringList{"&Velocity", "&Resolution", "|", "&Communications", "|", "&Hardware"}));
-    EXPECT_EQ(texts(menus[3]->actions()), (QStringList{"&Toolbar", "&Status Bar", "|", "&Zoom", "&Multiple"}));
+    EXPECT_EQ(texts(menus[3]->actions()), (QStringList{"&Toolbar", "&Status Bar", "Se&rial Traffic", "|", "&Zoom", "&Multiple"}));
     EXPECT_EQ(texts(menus[4]->actions()), (QStringList{"&Help Topics", "|", "&About Qx410..."}));
     EXPECT_TRUE(w.frame->actions().captureCommands->shortcut().isEmpty());
 }

@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+
 namespace {
 
 using WidgetProbe::child;
@@ -94,7 +96,7 @@ TEST(CommSetupDialogLook, TitleCaptionsAndButtons)
     for (QPushButton* b : dialog.findChildren<QPushButton*>())
         pushCaptions << b->text();
     pushCaptions.sort();
-    EXPECT_EQ(pushCaptions, QStringList({ "Cancel", "OK" }));
+    EXPECT_EQ(pushCaptions, QStringList({ "Cancel", "OK", "Rescan" }));
     EXPECT_TRUE(button(dialog, "OK")->isDefault());
     EXPECT_FALSE(button(dialog, "Cancel")->isDefault());
 }
@@ -106,10 +108,11 @@ TEST(CommSetupDialogLook, DeviceBesideEachPort)
     for (int n = 1; n <= 4; ++n) {
         const auto* label = dialog.findChild<QLabel*>(QStringLiteral("com%1Device").arg(n));
         ASSERT_NE(label, nullptr) << n;
-        EXPECT_EQ(label->text(), PortNames::deviceFor(QStringLiteral("COM%1").arg(n))) << n;
+        EXPECT_TRUE(label->text().startsWith(PortNames::deviceFor(QStringLiteral("COM%1").arg(n)))) << n;
         EXPECT_EQ(groupTitle(label), QStringLiteral("Serial Port"));
     }
-    EXPECT_EQ(dialog.findChild<QLabel*>("com2Device")->text(), QStringLiteral("/tmp/qx410-fake-com2"));
+    EXPECT_EQ(dialog.findChild<QLabel*>("com2Device")->text(),
+              QStringLiteral("/tmp/qx410-fake-com2  (QX410_COM2 overrides the choice)"));
     EXPECT_EQ(dialog.findChild<QRadioButton*>("com2Radio")->text(), QStringLiteral("Com 2"));
 }
 
@@ -284,3 +287,22 @@ TEST(CommSetupDialogAsk, OkGivesTheCheckedChoiceCancelGivesNothing)
 }
 
 } // namespace
+
+TEST(CommSetupDialogPicker, RescanFindsANewAdapterAndItsChoiceIsHandedBack)
+{
+    QList<SerialDeviceInfo> devices;
+    CommSetupDialog dialog(CommChoice{}, nullptr, [&devices] { return devices; });
+    auto* list = dialog.findChild<QComboBox*>(QStringLiteral("com3Binding"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->count(), 1); // the default only
+
+    devices.append({QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART"), QStringLiteral("FTDI"),
+                    QStringLiteral("A50285BI"), QStringLiteral("/dev/serial/by-id/usb-FTDI-if00-port0")});
+    dialog.findChild<QPushButton*>(QStringLiteral("rescanButton"))->click();
+    ASSERT_EQ(list->count(), 2);
+    list->setCurrentIndex(1);
+    emit list->activated(1);
+    EXPECT_EQ(dialog.choice().bindings[2], QStringLiteral("/dev/serial/by-id/usb-FTDI-if00-port0"));
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("com3Device"))->text(),
+              QStringLiteral("/dev/serial/by-id/usb-FTDI-if00-port0"));
+}

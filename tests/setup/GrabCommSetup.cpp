@@ -1,7 +1,9 @@
 // Saves a picture of one of the setup dialogs, for the documentation:
 //   qx410setupgrab OUTPUT.png [SCALE [DIALOG]]
 // DIALOG is comm (Setup Communications, the default), velocity, resolution
-// or hardware. Run by hand; nothing in the test suite calls it.
+// or hardware. Run by hand; nothing in the test suite calls it. The port
+// picker shows two example adapters rather than this machine's devices, with
+// Com 1 bound to the first.
 
 #include "CommSetupDialog.h"
 #include "HardwareSetupDialog.h"
@@ -19,8 +21,20 @@ namespace {
 
 std::unique_ptr<QDialog> makeDialog(const QString& name)
 {
-    if (name == QLatin1String("comm"))
-        return std::make_unique<CommSetupDialog>(CommChoice { 1, "9600" });
+    if (name == QLatin1String("comm")) {
+        const QString ftdi = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+        PortNames::Bindings bound;
+        bound[0] = ftdi;
+        const QList<SerialDeviceInfo> devices {
+            { QStringLiteral("/dev/ttyS0"), QString(), QString(), QString(), QString() },
+            { QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART"), QStringLiteral("FTDI"),
+              QStringLiteral("A50285BI"), ftdi },
+            { QStringLiteral("/dev/ttyUSB1"), QStringLiteral("USB-Serial Controller"), QStringLiteral("Prolific"),
+              QString(), QStringLiteral("/dev/serial/by-id/usb-Prolific_USB-Serial_Controller-if00-port0") },
+        };
+        return std::make_unique<CommSetupDialog>(CommChoice { 1, "9600", bound }, nullptr,
+                                                 [devices] { return devices; });
+    }
     if (name == QLatin1String("velocity"))
         return std::make_unique<VelocityDialog>(VelocityChoice { QStringLiteral("1000") });
     if (name == QLatin1String("resolution"))

@@ -1,0 +1,13 @@
+#include "JsonLine.h"
+
+#include <QJsonDocument>
+
+QString JsonLine::of(const QJsonObject& object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+QJsonObject JsonLine::position(const Position& position)
+{
+    return QJsonObject{{QStringLiteral("x"), position.x}, {QStringLiteral("y"), position.y}, {QStringLiteral("z"), position.z}};
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Position.h"
+
+#include <QJsonObject>
+#include <QString>
+
+// The --json output of qx410ctl: one compact JSON object per line, so that a
+// script in any language can read the output line by line.
+class JsonLine
+{
+public:
+    // The object as one line of compact JSON, without a line break.
+    static QString of(const QJsonObject& object);
+    // {"x":X,"y":Y,"z":Z}, in whatever units position is given.
+    static QJsonObject position(const Position& position);
+};

@@ -1,0 +1,47 @@
+#include "PortBindingsStore.h"
+
+#include "PortBindingsFile.h"
+
+#include <QDir>
+
+QString PortBindingsStore::path()
+{
+    return QDir::current().filePath(QString::fromLatin1(PortBindingsFile::fileName));
+}
+
+PortBindingsStore::Loaded PortBindingsStore::load(const QString& path)
+{
+    Loaded loaded;
+    const std::optional<PortBindingsFile::Contents> contents = PortBindingsFile::read(path.toStdString());
+    if (!contents)
+        return loaded;
+    loaded.present = true;
+    for (int i = 0; i < PortNames::portCount; ++i)
+        loaded.bindings[i] = QString::fromStdString(contents->devices[i]);
+    for (const int line : contents->badLines)
+        loaded.badLines.append(line);
+    return loaded;
+}
+
+bool PortBindingsStore::save(const QString& path, const PortNames::Bindings& bindings)
+{
+    PortBindingsFile::Devices devices;
+    for (int i = 0; i < PortNames::portCount; ++i)
+        devices[i] = bindings[i].trimmed().toStdString();
+    return PortBindingsFile::write(path.toStdString(), devices);
+}
+
+bool PortBindingsStore::saveHere(const PortNames::Bindings& bindings)
+{
+    return save(path(), bindings);
+}
+
+QStringList PortBindingsStore::badLineNotes(const Loaded& loaded)
+{
+    QStringList notes;
+    for (const int line : loaded.badLines)
+        notes.append(QStringLiteral("%1 line %2 is not 'COMn DEVICE' and was skipped.")
+                         .arg(QString::fromLatin1(PortBindingsFile::fileName))
+                         .arg(line));
+    return notes;
+}

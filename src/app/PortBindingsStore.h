@@ -1,0 +1,29 @@
+#pragma once
+
+#include "PortNames.h"
+
+#include <QList>
+#include <QString>
+
+// The port bindings file as the programs use it: loaded into the shared
+// serial settings at start, saved when Setup Communications changes a
+// binding. The file lies beside the settings file, in the current directory.
+class PortBindingsStore
+{
+public:
+    struct Loaded
+    {
+        PortNames::Bindings bindings;
+        QList<int> badLines; // skipped, 1-based
+        bool present = false;
+    };
+
+    static QString path();
+    // Missing or unreadable: nothing bound.
+    static Loaded load(const QString& path);
+    static bool save(const QString& path, const PortNames::Bindings& bindings);
+    // save() to path().
+    static bool saveHere(const PortNames::Bindings& bindings);
+    // "Qx410.ports line 3 is not 'COMn DEVICE' and was skipped." for each bad line.
+    static QStringList badLineNotes(const Loaded& loaded);
+};
