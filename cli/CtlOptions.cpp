@@ -14,6 +14,7 @@ const CommandShape kCommands[] = {
     {"position", 0}, {"move", 3}, {"velocity", 1}, {"stop", 0},
     {"reset", 0},    {"origin", 0}, {"refresh", 0}, {"status", 0},
     {"check", 1},
+    {"download", 2}, {"execute", 1}, {"continue", 0}, {"upload", 2}, {"programs", 0},
 };
 } // namespace
 
@@ -30,6 +31,9 @@ QString CtlOptions::usage()
         "  --baud RATE            2400, 4800, 9600 or 19200. Default 9600.\n"
         "  --timeout SECONDS      how long 'move' waits for the controller to report the\n"
         "                         end of the move; then it stops the move. Default 600.\n"
+        "  --velocity V           the velocity setting (um/s) of download and execute. Default 1000.\n"
+        "  --high                 with velocity, download and execute: high resolution.\n"
+        "  --relative             with execute: run the program in relative mode.\n"
         "  --help                 this text.\n"
         "\n"
         "Commands (positions in whole micrometres):\n"
@@ -47,6 +51,14 @@ QString CtlOptions::usage()
         "                         would do with it, one line each: 'Move X Y Z' (microsteps),\n"
         "                         'High WORD' or 'Low WORD' (the 16-bit velocity word in\n"
         "                         decimal), 'Pause' or 'Other'. Needs no serial port.\n"
+        "  download FILE N        store the command file FILE as program N (1..10); print\n"
+        "                         its number of steps.\n"
+        "  execute N              run program N, wait for its end (Ctrl+C halts it), print\n"
+        "                         the position reached.\n"
+        "  continue               let a program that waits at a pause step go on.\n"
+        "  upload N FILE          read program N into the command file FILE; print its\n"
+        "                         number of steps.\n"
+        "  programs               print 'N STEPS' for each of the ten programs.\n"
         "\n"
         "Exit status: 0 done; 1 usage error; 2 the port cannot be opened or configured\n"
         "(check: the file cannot be opened); 3 the controller did not answer in time\n"
@@ -62,8 +74,11 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption baudOption(QStringLiteral("baud"), QString(), QStringLiteral("rate"));
     const QCommandLineOption timeoutOption(QStringLiteral("timeout"), QString(), QStringLiteral("seconds"));
     const QCommandLineOption highOption(QStringLiteral("high"));
+    const QCommandLineOption programVelocityOption(QStringLiteral("velocity"), QString(), QStringLiteral("V"));
+    const QCommandLineOption relativeOption(QStringLiteral("relative"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption});
+    parser.addOptions({programVelocityOption, relativeOption});
 
     auto fail = [&o](const QString& why) {
         o.outcome = Outcome::UsageError;
@@ -96,6 +111,16 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
         o.moveTimeoutMs = static_cast<int>(seconds * 1000);
     }
     o.high = parser.isSet(highOption);
+    o.relative = parser.isSet(relativeOption);
+    if (parser.isSet(programVelocityOption)) {
+        bool ok = false;
+        o.programVelocity = parser.value(programVelocityOption).toInt(&ok);
+        if (!ok || o.programVelocity < 0 || o.programVelocity > 0x7FFF)
+            return fail(QStringLiteral("--velocity takes a whole number of um/s from 0 to 32767, not '%1'")
+                            .arg(parser.value(programVelocityOption)));
+        if (o.high && o.programVelocity > 1310)
+            return fail(QStringLiteral("Velocity must be less than 1310 in high resolution mode"));
+    }
 
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
@@ -108,8 +133,14 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
             continue;
         if (o.args.size() != shape.argCount)
             return fail(QStringLiteral("%1 takes %2 argument(s)").arg(o.command).arg(shape.argCount));
-        if (o.high && o.command != QLatin1String("velocity"))
-            return fail(QStringLiteral("--high goes with velocity only"));
+        if (o.high && o.command != QLatin1String("velocity") && o.command != QLatin1String("download")
+            && o.command != QLatin1String("execute"))
+            return fail(QStringLiteral("--high goes with velocity, download and execute only"));
+        if (o.relative && o.command != QLatin1String("execute"))
+            return fail(QStringLiteral("--relative goes with execute only"));
+        if (parser.isSet(programVelocityOption) && o.command != QLatin1String("download")
+            && o.command != QLatin1String("execute"))
+            return fail(QStringLiteral("--velocity goes with download and execute only"));
         return o;
     }
     return fail(QStringLiteral("unknown command '%1'").arg(o.command));

@@ -12,6 +12,11 @@ struct CtlOptions
     int baud = 9600;
     int moveTimeoutMs = 600 * 1000;
     bool high = false;
+    // The velocity setting that the controller-program commands use in place
+    // of the main window's (download: the start velocity; execute: the
+    // velocity restored after the run).
+    int programVelocity = 1000;
+    bool relative = false;
     QString command;
     QStringList args;
 

@@ -33,6 +33,7 @@ private:
     bool askPortInStartupMode();
     void connectSetupDialogs();
     void connectCapture();
+    void connectControllerPrograms();
     void shutdown();
 
     SerialSettings m_serial;

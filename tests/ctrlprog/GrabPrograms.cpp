@@ -10,6 +10,7 @@
 #include "ExecuteProgramDialog.h"
 #include "ExecuteSession.h"
 #include "ProgramRig.h"
+#include "TempFiles.h"
 #include "UploadDialog.h"
 #include "UploadSession.h"
 
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -32,13 +34,10 @@ int main(int argc, char** argv)
     {
         // A capture of five stops with a pause, loaded.
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("capture.dat"));
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write("Low, 1000\r\nMove, -5000, 2500, 0\r\nMove, -5000, -2500, 0\r\nPause \r\n"
+        const QString path = TempFiles::write(dir, "capture.dat",
+            "Low, 1000\r\nMove, -5000, 2500, 0\r\nMove, -5000, -2500, 0\r\nPause \r\n"
                    "High, 250\r\nMove, 1500, -2500, -500\r\nStatus, 0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n"
                    "Move, 0, 0, 0\r\n");
-        file.close();
         DownloadSession session(rig.exchange, rig.prompts, rig.host);
         DownloadDialog dialog(session);
         rig.prompts.fileNames.push_back(path);

@@ -5,6 +5,7 @@
 #include "ExecuteProgramDialog.h"
 #include "ExecuteSession.h"
 #include "ProgramRig.h"
+#include "TempFiles.h"
 #include "UploadDialog.h"
 #include "UploadSession.h"
 
@@ -28,11 +29,7 @@ TEST(DownloadDialog, ShowsTheCountOfTheLoadedFile)
 {
     ProgramRig rig;
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.dat"));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write("Move,1,2,3\r\nStatus, 1\r\nPause\r\nMove,4,5,6\r\n");
-    file.close();
+    const QString path = TempFiles::write(dir, "a.dat", "Move,1,2,3\r\nStatus, 1\r\nPause\r\nMove,4,5,6\r\n");
 
     DownloadSession session(rig.exchange, rig.prompts, rig.host);
     DownloadDialog dialog(session);

@@ -4,32 +4,15 @@
 #include "DownloadSession.h"
 #include "ExecuteSession.h"
 #include "ProgramRig.h"
+#include "TempFiles.h"
 #include "ProgramUpload.h"
 #include "UploadSession.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 namespace {
-
-QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
-{
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-    return path;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
 
 const std::vector<StepValues> kThreeSteps{{1000, 250, -500, 75}, {1000, 0, 0, 0}, {}};
 
@@ -38,7 +21,7 @@ TEST(DownloadSession, StoresHeaderStepsAndRefreshWithTheirPauses)
     ProgramRig rig;
     QTemporaryDir dir;
     DownloadSession session(rig.exchange, rig.prompts, rig.host);
-    rig.prompts.fileNames.push_back(writeFile(dir, "a.dat", "Move,10,-20,3\r\nPause\r\n"));
+    rig.prompts.fileNames.push_back(TempFiles::write(dir, "a.dat", "Move,10,-20,3\r\nPause\r\n"));
     session.selectFile();
     EXPECT_EQ(session.firstLine(), QStringLiteral("File contains 2"));
     EXPECT_EQ(session.secondLine(), QStringLiteral("downloadable commands"));
@@ -68,9 +51,9 @@ TEST(DownloadSession, NeedsANewSelectionAndRefreshesEvenWhenCancelled)
     EXPECT_EQ(rig.prompts.shown[0].caption, QStringLiteral("DownLoad to Controller"));
     EXPECT_TRUE(rig.wire().isEmpty());
 
-    rig.prompts.fileNames.push_back(writeFile(dir, "a.dat", "Pause\r\nPause\r\nPause\r\nPause\r\nPause\r\n"));
-    rig.prompts.fileNames.push_back(writeFile(dir, "b.dat", "Move,1\r\nMove,2\r\nMove,3\r\n"));
-    rig.prompts.fileNames.push_back(writeFile(dir, "none.dat", "Status, 1\r\n"));
+    rig.prompts.fileNames.push_back(TempFiles::write(dir, "a.dat", "Pause\r\nPause\r\nPause\r\nPause\r\nPause\r\n"));
+    rig.prompts.fileNames.push_back(TempFiles::write(dir, "b.dat", "Move,1\r\nMove,2\r\nMove,3\r\n"));
+    rig.prompts.fileNames.push_back(TempFiles::write(dir, "none.dat", "Status, 1\r\n"));
     session.selectFile();
     session.selectFile();
     session.selectFile(); // no step: B stays selected
@@ -85,9 +68,9 @@ TEST(DownloadSession, RefusedFilesKeepThePreviousSelection)
     ProgramRig rig;
     QTemporaryDir dir;
     DownloadSession session(rig.exchange, rig.prompts, rig.host);
-    rig.prompts.fileNames.push_back(writeFile(dir, "a.dat", "Move,1\r\n"));
+    rig.prompts.fileNames.push_back(TempFiles::write(dir, "a.dat", "Move,1\r\n"));
     rig.prompts.fileNames.push_back(dir.filePath(QStringLiteral("missing.dat")));
-    rig.prompts.fileNames.push_back(writeFile(dir, "far.dat", "Pause\r\nMove,0,0,90000000\r\n"));
+    rig.prompts.fileNames.push_back(TempFiles::write(dir, "far.dat", "Pause\r\nMove,0,0,90000000\r\n"));
     for (int i = 0; i < 3; ++i)
         session.selectFile();
     ASSERT_EQ(rig.prompts.shown.size(), 2);
@@ -205,7 +188,7 @@ TEST(UploadSession, WritesTheCommandFile)
     rig.prompts.fileNames.push_back(path);
     UploadSession(rig.exchange, rig.prompts).upload(1);
     EXPECT_EQ(rig.wire(), QByteArray("75 01 00 0D"));
-    EXPECT_EQ(readFile(path), QByteArray("Low,  1000\r\nMove, 10, -20, 3\r\nMove, 0, 0, 0\r\nPause  \r\n"));
+    EXPECT_EQ(TempFiles::read(path), QByteArray("Low,  1000\r\nMove, 10, -20, 3\r\nMove, 0, 0, 0\r\nPause  \r\n"));
     EXPECT_EQ(rig.prompts.fileDialogs.front().filter, QStringLiteral("Qx410 Files (*.dat);;All Files (*)"));
     EXPECT_TRUE(rig.prompts.shown.isEmpty());
 }
@@ -229,14 +212,14 @@ TEST(ProgramUpload, InterruptedUploadLeavesTheOldFile)
     ProgramRig rig(faults);
     QTemporaryDir dir;
     rig.store(2, std::vector<StepValues>(40, StepValues{1000, 25, 25, 25}));
-    const QString path = writeFile(dir, "keep.dat", "Move, 1, 2, 3\r\n");
+    const QString path = TempFiles::write(dir, "keep.dat", "Move, 1, 2, 3\r\n");
     rig.link.setRecoveryEnabled(false);
     ProgramUpload upload(rig.exchange);
     const qint64 before = rig.clock.nowMs();
     EXPECT_EQ(upload.run(2, path), ProgramUpload::Result::NoAnswer);
     // The wait for the missing steps is bounded by their number.
     EXPECT_LE(rig.clock.nowMs() - before, SerialLink::replyBoundMs + 40 * ProgramExchange::uploadMsPerStep);
-    EXPECT_EQ(readFile(path), QByteArray("Move, 1, 2, 3\r\n"));
+    EXPECT_EQ(TempFiles::read(path), QByteArray("Move, 1, 2, 3\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.dat")});
 }
 
@@ -245,7 +228,7 @@ TEST(ProgramRoundTrip, DownloadUploadDownloadOnTheController)
     ProgramRig rig;
     QTemporaryDir dir;
     DownloadSession first(rig.exchange, rig.prompts, rig.host);
-    first.load(writeFile(dir, "in.dat", "High, 1000\r\nMove,10,-20,3\r\nPause\r\nLow, 40\r\nMove,-1,0,7\r\n"));
+    first.load(TempFiles::write(dir, "in.dat", "High, 1000\r\nMove,10,-20,3\r\nPause\r\nLow, 40\r\nMove,-1,0,7\r\n"));
     rig.prompts.numbers.push_back(4);
     first.downloadFile();
     const auto stored = rig.sim.program(4);
