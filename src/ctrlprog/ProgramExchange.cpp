@@ -138,10 +138,14 @@ LinkStatus ProgramExchange::continueRun(bool duringRun)
 
 LinkStatus ProgramExchange::halt(bool& running)
 {
+    // Right after a continue command only what has been received is cleared:
+    // a write returns once its bytes have left the program, not the line, and
+    // clearing the transmit side at once can take the continue back before
+    // the controller has it.
     LinkStatus status = m_link.sendAndSettle(Commands::velocity(1));
     if (status == LinkStatus::Ok)
         status = m_link.write(Commands::continueRun());
-    m_link.inputPurge();
+    m_link.receiveClear();
     running = false;
     if (status == LinkStatus::Ok)
         status = writeAndSleep(Commands::interrupt());
@@ -149,7 +153,7 @@ LinkStatus ProgramExchange::halt(bool& running)
     m_link.inputPurge();
     if (status == LinkStatus::Ok)
         status = m_link.write(Commands::continueRun());
-    m_link.inputPurge();
+    m_link.receiveClear();
     if (status == LinkStatus::Ok)
         status = m_link.waitForCr();
     return status;

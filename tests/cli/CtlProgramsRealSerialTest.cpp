@@ -17,9 +17,22 @@ namespace {
 
 void startUnderSim(QProcess& sim, const QString& programs, const QStringList& ctlArguments)
 {
-    sim.start(QStringLiteral(QX410_SIM_EXE), QStringList{QStringLiteral("--programs"), programs, QStringLiteral("--run"),
+    sim.start(QStringLiteral(QX410_SIM_EXE), QStringList{QStringLiteral("--trace"), QStringLiteral("--programs"),
+                                                        programs, QStringLiteral("--run"),
                                                         QStringLiteral(QX410CTL_EXE)}
                                                  + ctlArguments);
+}
+
+// Every byte the host sent, from the simulator's trace, as spaced hex.
+QByteArray hostBytes(const QByteArray& trace)
+{
+    QByteArrayList bytes;
+    for (const QByteArray& line : trace.split('\n')) {
+        const int at = line.indexOf("host> ");
+        if (at >= 0)
+            bytes << line.mid(at + 6).trimmed();
+    }
+    return bytes.join(' ');
 }
 
 TEST(CtlProgramsRealSerial, UploadOfAPreloadedProgram)
@@ -30,7 +43,7 @@ TEST(CtlProgramsRealSerial, UploadOfAPreloadedProgram)
     QProcess sim;
     startUnderSim(sim, program, {QStringLiteral("upload"), QStringLiteral("1"), out});
     ASSERT_TRUE(sim.waitForFinished(20000));
-    EXPECT_EQ(sim.exitCode(), 0) << sim.readAllStandardError().constData();
+    EXPECT_EQ(sim.exitCode(), 0);
     EXPECT_EQ(sim.readAllStandardOutput(), QByteArray("3\n"));
     EXPECT_EQ(TempFiles::read(out), QByteArray("Low,  1000\r\nMove, 10, -20, 3\r\nMove, 0, 0, 0\r\nPause  \r\n"));
 }
@@ -59,8 +72,11 @@ TEST(CtlProgramsRealSerial, InterruptHaltsTheRun)
     QThread::msleep(700); // the run is under way
     ::kill(static_cast<pid_t>(ctl), SIGINT);
     ASSERT_TRUE(sim.waitForFinished(20000));
-    EXPECT_EQ(sim.exitCode(), 130) << sim.readAllStandardError().constData();
+    const QByteArray trace = sim.readAllStandardError();
+    EXPECT_EQ(sim.exitCode(), 130) << trace.constData();
     EXPECT_LT(timer.elapsed(), 8000);
+    // Each continue of the sequence reaches the controller on a real line.
+    EXPECT_TRUE(hostBytes(trace).contains("6B 01 00 0D 56 01 00 0D 65 0D 03 0D 65 0D 6E 0D 63 0D")) << trace.constData();
     const QList<QByteArray> position = sim.readAllStandardOutput().trimmed().split(' ');
     ASSERT_EQ(position.size(), 3);
     EXPECT_GT(position[0].toInt(), 0);
