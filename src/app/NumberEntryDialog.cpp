@@ -12,6 +12,7 @@ NumberEntryDialog::NumberEntryDialog(const QString& title, const QString& label,
     : QDialog(parent)
     , m_minimum(minimum)
     , m_maximum(maximum)
+    , m_refusal([this](const QString& caption, const QString& text) { QMessageBox::warning(this, caption, text); })
 {
     setWindowTitle(title);
     m_entry = new QLineEdit(QString::number(initial));
@@ -44,7 +45,7 @@ std::optional<int> NumberEntryDialog::value() const
 void NumberEntryDialog::accept()
 {
     if (!value()) {
-        QMessageBox::warning(this, windowTitle(), rangeText(m_minimum, m_maximum));
+        m_refusal(windowTitle(), rangeText(m_minimum, m_maximum));
         m_entry->setFocus();
         m_entry->selectAll();
         return;

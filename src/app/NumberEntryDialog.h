@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 
 class QLineEdit;
@@ -22,6 +23,10 @@ public:
 
     void accept() override;
 
+    // Shows the range message (caption, text); a message box unless replaced.
+    using Refusal = std::function<void(const QString& caption, const QString& text)>;
+    void setRefusal(Refusal refusal) { m_refusal = std::move(refusal); }
+
     static std::optional<int> ask(QWidget* parent, const QString& title, const QString& label, int initial,
                                   int minimum, int maximum);
 
@@ -29,4 +34,5 @@ private:
     QLineEdit* m_entry = nullptr;
     int m_minimum;
     int m_maximum;
+    Refusal m_refusal;
 };
