@@ -62,7 +62,9 @@ QString CtlOptions::usage()
         "\n"
         "Exit status: 0 done; 1 usage error; 2 the port cannot be opened or configured\n"
         "(check: the file cannot be opened); 3 the controller did not answer in time\n"
-        "(or the port failed).\n");
+        "(or the port failed).\n"
+        "download: 2 when FILE cannot be read, 1 when it holds no step to store;\n"
+        "upload: 2 when FILE cannot be written; execute: 130 when a signal halted the run.\n");
 }
 
 CtlOptions CtlOptions::parse(const QStringList& arguments)
