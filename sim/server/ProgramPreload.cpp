@@ -22,24 +22,24 @@ ProgramPreload::ProgramPreload(SimController& controller)
 {
 }
 
-std::string ProgramPreload::add(const std::string& spec)
+std::string ProgramPreload::add(const std::string& argument)
 {
     int number = 0;
-    std::string path = spec;
-    const std::size_t equals = spec.find('=');
+    std::string path = argument;
+    const std::size_t equals = argument.find('=');
     if (equals != std::string::npos && equals > 0 && equals <= 2
-        && spec.find_first_not_of("0123456789") == equals) {
-        number = std::stoi(spec.substr(0, equals));
-        path = spec.substr(equals + 1);
+        && argument.find_first_not_of("0123456789") == equals) {
+        number = std::stoi(argument.substr(0, equals));
+        path = argument.substr(equals + 1);
         if (number < 1 || number > SimController::kProgramCount)
-            return "program numbers are 1 to 10: " + spec;
+            return "program numbers are 1 to 10: " + argument;
     } else {
         for (int n = 1; n <= SimController::kProgramCount && number == 0; ++n) {
             if (!m_used[n - 1])
                 number = n;
         }
         if (number == 0)
-            return "all ten programs are already preloaded: " + spec;
+            return "all ten programs are already preloaded: " + argument;
     }
 
     const ProgramFileReader::Result read = ProgramFileReader::load(path, SimController::kPowerUpVelocityWord);

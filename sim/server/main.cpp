@@ -181,8 +181,8 @@ int main(int argc, char** argv)
 
     qx410sim::SimController controller(faults);
     qx410sim::ProgramPreload preload(controller);
-    for (const std::string& spec : args.programs) {
-        const std::string why = preload.add(spec);
+    for (const std::string& argument : args.programs) {
+        const std::string why = preload.add(argument);
         if (!why.empty()) {
             std::fprintf(stderr, "qx410-sim: --programs: %s\n", why.c_str());
             return 1;
