@@ -7,9 +7,9 @@
 // the desktop's once more with the Serial Traffic log open (its table model
 // observing the port).
 
+#include "BenchSupport.h"
 #include "Commands.h"
 #include "Controller.h"
-#include "Prompts.h"
 #include "QtSerialPortDevice.h"
 #include "SerialLink.h"
 #include "SystemClock.h"
@@ -24,7 +24,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/resource.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -32,24 +31,6 @@
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
-
-class QuietPrompts : public Prompts
-{
-public:
-    Answer message(const QString& text, const QString&, Icon, Buttons) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        return Answer::No;
-    }
-    void endProcess(int status) override { std::exit(status); }
-};
-
-double threadCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_THREAD, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // A controller that reads one 14-byte move command, takes moveMs to "move"
 // and then sends its completion byte, noting when it did.
@@ -82,7 +63,7 @@ struct SlowController
 bool measure(const char* name, bool pumpEvents, const QString& device, int master, TrafficObserver* log = nullptr)
 {
     SystemClock clock;
-    QuietPrompts prompts;
+    bench::QuietPrompts prompts;
     SerialSettings settings;
     settings.portName = device;
     QtSerialPortDevice port;
@@ -106,11 +87,11 @@ bool measure(const char* name, bool pumpEvents, const QString& device, int maste
     std::thread server([&] { controller.serveOneMove(); });
 
     bool busy = true;
-    const double cpuBefore = threadCpuSeconds();
+    const double cpuBefore = bench::threadCpuSeconds();
     const auto wallBefore = SteadyClock::now();
     const LinkStatus status = link.longOperationWait(Commands::move(Position{125000, 0, 0}), busy);
     const auto returnedAt = SteadyClock::now();
-    const double cpu = threadCpuSeconds() - cpuBefore;
+    const double cpu = bench::threadCpuSeconds() - cpuBefore;
     server.join();
     link.close();
 

@@ -16,6 +16,7 @@ const CommandShape kCommands[] = {
     {"position", 0}, {"move", 3}, {"velocity", 1}, {"stop", 0},
     {"reset", 0},    {"origin", 0}, {"refresh", 0}, {"status", 0},
     {"check", 1},    {"ports", 0},
+    {"download", 2}, {"execute", 1}, {"continue", 0}, {"upload", 2}, {"programs", 0},
 };
 } // namespace
 
@@ -34,11 +35,15 @@ QString CtlOptions::usage()
         "  --baud RATE            2400, 4800, 9600 or 19200. Default 9600.\n"
         "  --timeout SECONDS      how long 'move' waits for the controller to report the\n"
         "                         end of the move; then it stops the move. Default 600.\n"
-        "  --json                 print position, status and ports as one JSON object per\n"
-        "                         line, e.g. {\"x\":1000,\"y\":-1,\"z\":0}. Errors stay on\n"
-        "                         standard error.\n"
+        "  --json                 print position, status, ports and programs as one JSON\n"
+        "                         object per line, e.g. {\"x\":1000,\"y\":-1,\"z\":0}. Errors\n"
+        "                         stay on standard error.\n"
         "  --trace FILE           write every byte exchanged with the controller to FILE:\n"
         "                         time, direction, bytes in hex, command name.\n"
+        "  --velocity V           the velocity setting (um/s, 0..32767) that stands for the\n"
+        "                         desktop program's. Default 1000.\n"
+        "  --high                 with velocity, download and execute: high resolution.\n"
+        "  --relative             with execute: run the program in relative mode.\n"
         "  --help                 this text.\n"
         "\n"
         "Commands (positions in whole micrometres):\n"
@@ -59,10 +64,20 @@ QString CtlOptions::usage()
         "  ports                  list COM1..COM4 with the device each maps to and why\n"
         "                         (variable, file or default), then the serial devices the\n"
         "                         system has. Needs no serial port.\n"
+        "  download FILE N        store the command file FILE as program N (1..10), starting\n"
+        "                         at the velocity setting; print its number of steps.\n"
+        "  execute N              run program N, wait for its end (Ctrl+C halts it), set the\n"
+        "                         velocity setting again and print the position reached.\n"
+        "  continue               let a program that waits at a pause step go on.\n"
+        "  upload N FILE          read program N into the command file FILE; print its\n"
+        "                         number of steps.\n"
+        "  programs               print 'N STEPS' for each of the ten programs.\n"
         "\n"
         "Exit status: 0 done; 1 usage error; 2 the port cannot be opened or configured\n"
         "(check: the file cannot be opened or read; --trace: the trace file cannot be\n"
-        "written); 3 the controller did not answer in time (or the port failed).\n");
+        "written); 3 the controller did not answer in time (or the port failed).\n"
+        "download: 2 when FILE cannot be read, 1 when it holds no step to store;\n"
+        "upload: 2 when FILE cannot be written; execute: 130 when a signal halted the run.\n");
 }
 
 CtlOptions CtlOptions::parse(const QStringList& arguments)
@@ -74,10 +89,13 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption baudOption(QStringLiteral("baud"), QString(), QStringLiteral("rate"));
     const QCommandLineOption timeoutOption(QStringLiteral("timeout"), QString(), QStringLiteral("seconds"));
     const QCommandLineOption highOption(QStringLiteral("high"));
+    const QCommandLineOption velocityOption(QStringLiteral("velocity"), QString(), QStringLiteral("V"));
+    const QCommandLineOption relativeOption(QStringLiteral("relative"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption jsonOption(QStringLiteral("json"));
     const QCommandLineOption traceOption(QStringLiteral("trace"), QString(), QStringLiteral("file"));
     parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption, jsonOption, traceOption});
+    parser.addOptions({velocityOption, relativeOption});
 
     auto fail = [&o](const QString& why) {
         o.outcome = Outcome::UsageError;
@@ -118,6 +136,16 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
         if (o.trace.isEmpty())
             return fail(QStringLiteral("--trace needs a file name"));
     }
+    o.relative = parser.isSet(relativeOption);
+    if (parser.isSet(velocityOption)) {
+        bool ok = false;
+        o.velocitySetting = parser.value(velocityOption).toInt(&ok);
+        if (!ok || o.velocitySetting < 0 || o.velocitySetting > 0x7FFF)
+            return fail(QStringLiteral("--velocity takes a whole number of um/s from 0 to 32767, not '%1'")
+                            .arg(parser.value(velocityOption)));
+        if (o.high && o.velocitySetting > 1310)
+            return fail(QStringLiteral("Velocity must be less than 1310 in high resolution mode"));
+    }
 
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
@@ -130,8 +158,14 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
             continue;
         if (o.args.size() != shape.argCount)
             return fail(QStringLiteral("%1 takes %2 argument(s)").arg(o.command).arg(shape.argCount));
-        if (o.high && o.command != QLatin1String("velocity"))
-            return fail(QStringLiteral("--high goes with velocity only"));
+        if (o.high && o.command != QLatin1String("velocity") && o.command != QLatin1String("download")
+            && o.command != QLatin1String("execute"))
+            return fail(QStringLiteral("--high goes with velocity, download and execute only"));
+        if (o.relative && o.command != QLatin1String("execute"))
+            return fail(QStringLiteral("--relative goes with execute only"));
+        if (parser.isSet(velocityOption) && o.command != QLatin1String("download")
+            && o.command != QLatin1String("execute"))
+            return fail(QStringLiteral("--velocity goes with download and execute only"));
         return o;
     }
     return fail(QStringLiteral("unknown command '%1'").arg(o.command));

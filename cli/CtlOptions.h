@@ -14,6 +14,11 @@ struct CtlOptions
     bool high = false;
     bool json = false; // one JSON object per line of output
     QString trace;     // file for the serial traffic; empty: none
+    // The velocity setting (um/s) that stands for the main window's: run and
+    // execute restore it at the end, download starts the program with it.
+    int velocitySetting = 1000;
+    // execute: run the program in relative mode.
+    bool relative = false;
     QString command;
     QStringList args;
 

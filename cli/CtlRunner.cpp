@@ -5,6 +5,7 @@
 #include "CommandFileCheck.h"
 #include "Commands.h"
 #include "Controller.h"
+#include "CtlPrograms.h"
 #include "JsonLine.h"
 #include "PortBindingsStore.h"
 #include "PortsReport.h"
@@ -85,6 +86,12 @@ int CtlRunner::run(const CtlOptions& o)
     }
 
     // Arguments are checked before the port is touched.
+    CtlPrograms programs(m_clock, m_prompts, m_out, m_err);
+    if (CtlPrograms::handles(o.command)) {
+        const int early = programs.prepare(o);
+        if (early >= 0)
+            return early;
+    }
     Position target;
     int velocity = 0;
     if (o.command == QLatin1String("move")) {
@@ -173,6 +180,8 @@ int CtlRunner::run(const CtlOptions& o)
         result = controller.setOrigin();
     } else if (o.command == QLatin1String("refresh")) {
         result = controller.refreshDisplay();
+    } else if (CtlPrograms::handles(o.command)) {
+        result = programs.run(o, link, traced);
     } else if (o.command == QLatin1String("status")) {
         result = controller.queryStatus(&status);
         if (result == LinkStatus::Ok)
@@ -182,7 +191,7 @@ int CtlRunner::run(const CtlOptions& o)
     m_out.flush();
 
     if (result == LinkStatus::Ok)
-        return Done;
+        return CtlPrograms::handles(o.command) ? programs.exitStatus() : Done;
     if (link.deviceFailed()) {
         m_err << "qx410ctl: " << o.command << ": " << link.lastError();
         if (link.device() != o.port)

@@ -153,6 +153,10 @@ void SimController::advanceTo(std::int64_t nowMs)
     const int completions = advanceState(m_state, m_nowMs);
     for (int i = 0; i < completions; ++i)
         reply({kCompletionByte});
+    if (m_haltAckAt && *m_haltAckAt <= m_nowMs) {
+        m_haltAckAt.reset();
+        reply({kCr});
+    }
 }
 
 // ---- public interface ------------------------------------------------------------
@@ -176,9 +180,12 @@ std::vector<std::uint8_t> SimController::takeOutput(std::int64_t nowMs)
 
 std::optional<std::int64_t> SimController::nextEventMs() const
 {
+    std::optional<std::int64_t> next;
     if (m_state.move)
-        return m_state.move->endMs();
-    return std::nullopt;
+        next = m_state.move->endMs();
+    if (m_haltAckAt && (!next || *m_haltAckAt < *next))
+        next = m_haltAckAt;
+    return next;
 }
 
 SimController::Axes SimController::position(std::int64_t nowMs) const
@@ -301,6 +308,7 @@ void SimController::handleCommand(const std::uint8_t* frame)
 bool SimController::stopWhereItStands()
 {
     const bool busy = m_state.move.has_value() || m_state.program != 0;
+    m_runInterrupted = false;
     m_state.rest = currentPosition(m_state, m_nowMs);
     m_state.move.reset();
     m_state.program = 0;
@@ -334,6 +342,11 @@ void SimController::runProgram(int number)
 
 void SimController::continueAfterPause()
 {
+    if (m_runInterrupted) {
+        m_runInterrupted = false;
+        m_haltAckAt = m_nowMs + kHaltAckMs;
+        return;
+    }
     if (!m_state.paused)
         return;
     m_state.paused = false;
@@ -343,8 +356,10 @@ void SimController::continueAfterPause()
 
 void SimController::interrupt()
 {
+    const bool running = m_state.program != 0;
     if (stopWhereItStands())
         reply({kCompletionByte});
+    m_runInterrupted = running;
 }
 
 void SimController::reset()

@@ -26,7 +26,9 @@ namespace qx410sim {
 //   'm' X Y Z CR           move             -> completion byte once the move has ended
 //   'V' word16 CR          velocity         -> nothing
 //   0x03 CR                interrupt        -> completion byte at once if a move or run was ended
-//   'e' CR                 continue         -> nothing; a run waiting at a pause step goes on
+//   'e' CR                 continue         -> nothing; a run waiting at a pause step goes on;
+//                                              the first 'e' after an interrupt that ended a
+//                                              run is acknowledged with CR after kHaltAckMs
 //   'n' CR                 refresh display  -> CR
 //   's' CR                 status query     -> 32-byte status block, CR
 //   'r' CR                 reset            -> nothing
@@ -95,6 +97,9 @@ public:
     static constexpr std::uint16_t kHighResolutionBit = 0x8000;
     static constexpr int kProgramCount = 10;
     static constexpr std::size_t kStatusBlockSize = 32;
+    // How long the controller takes to acknowledge the continue command that
+    // follows the interrupt of a run (the host's Halt awaits that CR).
+    static constexpr std::int64_t kHaltAckMs = 20;
 
     explicit SimController(Faults faults = {});
 
@@ -163,6 +168,8 @@ private:
     std::vector<std::uint8_t> m_input;
     std::vector<std::uint8_t> m_output;
     std::int64_t m_nowMs = 0;
+    bool m_runInterrupted = false;           // an interrupt ended a run; 'e' acknowledges
+    std::optional<std::int64_t> m_haltAckAt; // when that acknowledgement goes out
     std::size_t m_commandsHandled = 0;
 };
 

@@ -1,6 +1,7 @@
 // qx410-sim: a simulated QX-410 controller on a pseudo-terminal, for running the
 // host program and its tests without the hardware.
 
+#include "ProgramPreload.h"
 #include "PtyServer.h"
 #include "SimController.h"
 
@@ -22,7 +23,7 @@ namespace {
 const char kUsage[] =
     "usage: qx410-sim [--link PATH] [--time-scale F] [--trace]\n"
     "                 [--fault silent|short|garbage|close] [--fault-after N]\n"
-    "                 [--run COMMAND [ARGS...]]\n"
+    "                 [--programs [N=]FILE]... [--run COMMAND [ARGS...]]\n"
     "\n"
     "Simulates a QX-410 controller on a pseudo-terminal and prints the device path\n"
     "on the first line of standard output (of standard error with --run).\n"
@@ -33,6 +34,8 @@ const char kUsage[] =
     "  --fault KIND       misbehave: silent (no replies), short (replies cut in half),\n"
     "                     garbage (random replies), close (the device disappears)\n"
     "  --fault-after N    answer the first N commands normally (default 0)\n"
+    "  --programs [N=]FILE store the command file FILE as program N (1..10), or as the\n"
+    "                     lowest program not yet stored; may be given up to ten times\n"
     "  --run COMMAND ...  run COMMAND with QX410_COM1 set to the device path, serve while\n"
     "                     it runs and exit with its status; without --run, serve until\n"
     "                     SIGINT or SIGTERM\n"
@@ -46,6 +49,7 @@ struct Arguments
     std::string fault;
     int faultAfter = 0;
     std::vector<std::string> run;
+    std::vector<std::string> programs;
 };
 
 // The server that the signal handlers wake up.
@@ -100,6 +104,10 @@ int parseArguments(int argc, char** argv, Arguments& args)
             if (!hasValue || !parseNumber(argv[++i], value) || value < 0 || value > 1e9 || value != std::floor(value))
                 return bad("--fault-after needs a whole number >= 0");
             args.faultAfter = static_cast<int>(value);
+        } else if (arg == "--programs") {
+            if (!hasValue)
+                return bad("--programs needs a command file");
+            args.programs.emplace_back(argv[++i]);
         } else if (arg == "--run") {
             for (++i; i < argc; ++i)
                 args.run.emplace_back(argv[i]);
@@ -172,6 +180,14 @@ int main(int argc, char** argv)
     options.closeAfterCommands = args.fault == "close" ? args.faultAfter : -1;
 
     qx410sim::SimController controller(faults);
+    qx410sim::ProgramPreload preload(controller);
+    for (const std::string& argument : args.programs) {
+        const std::string why = preload.add(argument);
+        if (!why.empty()) {
+            std::fprintf(stderr, "qx410-sim: --programs: %s\n", why.c_str());
+            return 1;
+        }
+    }
     qx410sim::PtyServer server(controller, options);
     if (!server.open()) {
         std::fprintf(stderr, "qx410-sim: %s\n", server.errorString().c_str());

@@ -108,6 +108,7 @@ int CQx410App::run()
     });
     connectSetupDialogs();
     connectCapture();
+    connectControllerPrograms();
     QObject::connect(m_frame.get(), &CMainFrame::aboutRequested, m_frame.get(), [this] {
         AboutBox box(guideUrl(), m_frame.get());
         box.exec();

@@ -39,6 +39,7 @@ private:
     void loadPortBindings();
     void connectSetupDialogs();
     void connectCapture();
+    void connectControllerPrograms();
     void shutdown();
 
     SerialSettings m_serial;

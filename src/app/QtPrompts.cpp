@@ -1,5 +1,7 @@
 #include "QtPrompts.h"
 
+#include "NumberEntryDialog.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <cstdlib>
@@ -70,6 +72,12 @@ QString QtPrompts::saveFileName(const QString& title, const QString& filter, con
     dialog.setDefaultSuffix(defaultSuffix);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
                                                                                   : QString();
+}
+
+std::optional<int> QtPrompts::number(const QString& title, const QString& label, int initial, int minimum,
+                                     int maximum)
+{
+    return NumberEntryDialog::ask(m_owner, title, label, initial, minimum, maximum);
 }
 
 void QtPrompts::endProcess(int status)

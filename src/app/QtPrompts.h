@@ -18,6 +18,8 @@ public:
                              const QString& detail) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix) override;
+    std::optional<int> number(const QString& title, const QString& label, int initial, int minimum,
+                              int maximum) override;
     void endProcess(int status) override;
 
 private:

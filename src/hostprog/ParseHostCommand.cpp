@@ -22,9 +22,9 @@ constexpr KeywordRule kRules[] = {
     {"Pause", HostCommand::Kind::Pause},
 };
 
-HostCommand::Kind classify(std::string_view keyword)
+HostCommand::Kind classify(std::string_view keyword, std::size_t keywordChars)
 {
-    keyword = keyword.substr(0, CommandLimits::keywordChars);
+    keyword = keyword.substr(0, keywordChars);
     for (const KeywordRule& rule : kRules) {
         if (keyword.substr(0, rule.word.size()) == rule.word)
             return rule.kind;
@@ -49,12 +49,17 @@ std::int32_t field(std::string_view fields, int n)
 
 HostCommand ParseHostCommand(std::string_view rawLine)
 {
+    return ParseHostCommand(rawLine, CommandLimits::keywordChars);
+}
+
+HostCommand ParseHostCommand(std::string_view rawLine, std::size_t keywordChars)
+{
     const std::string line = LineReader::limit(rawLine);
     const std::string_view text = line;
     const std::size_t comma = text.find(',');
 
     HostCommand command;
-    command.kind = classify(text.substr(0, comma));
+    command.kind = classify(text.substr(0, comma), keywordChars);
     if (comma == std::string_view::npos)
         return command; // every field is missing
 

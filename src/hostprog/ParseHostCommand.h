@@ -2,6 +2,7 @@
 
 #include "HostCommand.h"
 
+#include <cstddef>
 #include <string_view>
 
 // Classifies one command-file line as read (its CR LF still in it) and
@@ -20,3 +21,6 @@
 // first LF) are read, only the first keywordChars of the keyword and only the
 // first fieldChars of each field. Any bytes at all may be given.
 HostCommand ParseHostCommand(std::string_view line);
+// The same with a keyword buffer of another size (the download reader's holds
+// 20 characters).
+HostCommand ParseHostCommand(std::string_view line, std::size_t keywordChars);

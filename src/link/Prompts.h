@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // Every modal question the program asks goes through this interface. The
 // desktop program shows real message boxes; the command line answers on its
@@ -43,6 +44,21 @@ public:
         Q_UNUSED(filter);
         Q_UNUSED(defaultSuffix);
         return QString();
+    }
+
+    // A small number dialog: the label above a one-line entry that opens
+    // showing initial; OK accepts a whole number from minimum to maximum and
+    // refuses anything else with the standard range message, the dialog
+    // staying open. Nothing means Cancel; prompts without a person cancel.
+    virtual std::optional<int> number(const QString& title, const QString& label, int initial, int minimum,
+                                      int maximum)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(label);
+        Q_UNUSED(initial);
+        Q_UNUSED(minimum);
+        Q_UNUSED(maximum);
+        return std::nullopt;
     }
 
     // Ends the process with the given status. Production implementations do

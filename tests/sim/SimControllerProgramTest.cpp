@@ -229,3 +229,30 @@ TEST_F(SimProgramRun, StatusFollowsTheRun)
 }
 
 } // namespace
+
+namespace {
+
+// The host's Halt ends with the continue command and waits for a CR: the
+// controller acknowledges the continue that follows the interrupt of a run,
+// a little later, so the purge right after the command does not catch it.
+TEST_F(SimProgramRun, ContinueAfterInterruptedRunIsAcknowledged)
+{
+    h.send(store(6, {step(1000, 25000, 0, 0)}), 0);
+    h.send(withProgram('k', 6), 0);
+    EXPECT_EQ(h.send(plain(0x03), 100), kCompletion);
+    EXPECT_TRUE(h.send(plain('e'), 200).empty());
+    EXPECT_EQ(h.sim().nextEventMs(), std::optional<std::int64_t>(200 + SimController::kHaltAckMs));
+    EXPECT_EQ(h.outputAt(200 + SimController::kHaltAckMs), Bytes{kCr});
+    EXPECT_TRUE(h.send(plain('e'), 300).empty()); // once only
+    EXPECT_TRUE(h.outputAt(1000).empty());
+}
+
+TEST_F(SimProgramRun, ContinueAfterInterruptedMoveIsNotAcknowledged)
+{
+    h.send(move(25000, 0, 0), 0);
+    EXPECT_EQ(h.send(plain(0x03), 100), kCompletion);
+    EXPECT_TRUE(h.send(plain('e'), 200).empty());
+    EXPECT_TRUE(h.outputAt(1000).empty());
+}
+
+} // namespace

@@ -56,6 +56,26 @@ public:
         return name;
     }
 
+    std::optional<int> number(const QString& title, const QString& label, int initial, int minimum,
+                              int maximum) override
+    {
+        numberDialogs.append({title, label, initial, minimum, maximum});
+        if (numbers.empty())
+            return std::nullopt;
+        const std::optional<int> n = numbers.front();
+        numbers.pop_front();
+        return n;
+    }
+
+    struct NumberDialog
+    {
+        QString title;
+        QString label;
+        int initial;
+        int minimum;
+        int maximum;
+    };
+
     struct FileDialog
     {
         QString title;
@@ -66,6 +86,9 @@ public:
     // Names the file choosers return, in order; empty when none is left (Cancel).
     std::deque<QString> fileNames;
     QList<FileDialog> fileDialogs;
+    // Answers of the number dialogs, in order; nothing (Cancel) when none is left.
+    std::deque<std::optional<int>> numbers;
+    QList<NumberDialog> numberDialogs;
     QList<Shown> shown;
     QList<int> endedWith;
     QStringList details; // the detail lines of messages that had one

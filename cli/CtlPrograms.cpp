@@ -1,0 +1,181 @@
+#include "CtlPrograms.h"
+
+#include "CommandFile.h"
+#include "CtlProgramHost.h"
+#include "DownloadSession.h"
+#include "ExecuteSession.h"
+#include "PortDevice.h"
+#include "ProgramExchange.h"
+#include "ProgramFileReader.h"
+#include "ProgramUpload.h"
+#include "SerialLink.h"
+#include "UploadSession.h"
+#include "VelocityWord.h"
+
+#include <csignal>
+#include <filesystem>
+
+namespace {
+
+volatile std::sig_atomic_t g_haltRequested = 0;
+
+void onSignal(int)
+{
+    CtlPrograms::requestHalt();
+}
+
+// SIGINT and SIGTERM halt the run while it is awaited; the previous handlers
+// come back afterwards.
+class HaltOnSignal
+{
+public:
+    HaltOnSignal()
+    {
+        g_haltRequested = 0;
+        m_int = std::signal(SIGINT, onSignal);
+        m_term = std::signal(SIGTERM, onSignal);
+    }
+    ~HaltOnSignal()
+    {
+        std::signal(SIGINT, m_int);
+        std::signal(SIGTERM, m_term);
+    }
+
+private:
+    void (*m_int)(int);
+    void (*m_term)(int);
+};
+
+bool programNumber(const QString& text, int* program)
+{
+    bool ok = false;
+    *program = text.toInt(&ok);
+    return ok && *program >= ProgramExchange::firstProgram && *program <= ProgramExchange::lastProgram;
+}
+
+// How often the wait for the end of a run looks for a halt request.
+constexpr int kSignalPollMs = 50;
+
+} // namespace
+
+bool CtlPrograms::handles(const QString& command)
+{
+    for (const char* name : {"download", "execute", "continue", "upload", "programs"}) {
+        if (command == QLatin1String(name))
+            return true;
+    }
+    return false;
+}
+
+void CtlPrograms::requestHalt()
+{
+    g_haltRequested = 1;
+}
+
+CtlPrograms::CtlPrograms(Clock& clock, Prompts& prompts, QTextStream& out, QTextStream& err)
+    : m_clock(clock)
+    , m_prompts(prompts)
+    , m_out(out)
+    , m_err(err)
+{
+}
+
+int CtlPrograms::prepare(const CtlOptions& o)
+{
+    const QString command = o.command;
+    const int numberAt = command == QLatin1String("download") ? 1 : 0;
+    if ((command == QLatin1String("download") || command == QLatin1String("execute")
+         || command == QLatin1String("upload"))
+        && !programNumber(o.args[numberAt], &m_program)) {
+        m_err << "qx410ctl: " << command << ": the program number must be 1 to 10, not '" << o.args[numberAt]
+              << "'\n";
+        return 1;
+    }
+    if (command != QLatin1String("download"))
+        return -1;
+
+    const ProgramFileReader::Result read = ProgramFileReader::load(
+        std::filesystem::path(o.args[0].toStdU16String()), VelocityWord::encode(o.velocitySetting, o.high));
+    switch (read.outcome) {
+    case ProgramFileReader::Outcome::Loaded:
+        m_steps = read.steps;
+        return -1;
+    case ProgramFileReader::Outcome::CannotLoad:
+        m_err << "qx410ctl: " << CommandFile::cannotLoadText << " (" << o.args[0] << ")\n";
+        return 2;
+    case ProgramFileReader::Outcome::NoSteps:
+        m_err << "qx410ctl: download: " << o.args[0] << " holds no Move or Pause line; nothing to store\n";
+        return 1;
+    case ProgramFileReader::Outcome::TooManySteps:
+        m_err << "qx410ctl: " << DownloadSession::tooManyStepsText << " (" << o.args[0] << ")\n";
+        return 1;
+    case ProgramFileReader::Outcome::MoveTooFar:
+        m_err << "qx410ctl: " << DownloadSession::moveTooFarText.arg(read.line) << " (" << o.args[0] << ")\n";
+        return 1;
+    }
+    return 1;
+}
+
+LinkStatus CtlPrograms::run(const CtlOptions& o, SerialLink& link, PortDevice& port)
+{
+    ProgramExchange exchange(link, m_clock);
+    m_exitStatus = 0;
+    if (o.command == QLatin1String("download")) {
+        const LinkStatus status = exchange.store(m_program, m_steps);
+        if (status == LinkStatus::Ok)
+            m_out << m_steps.size() << "\n";
+        return status;
+    }
+    if (o.command == QLatin1String("execute"))
+        return execute(o, link, port);
+    if (o.command == QLatin1String("continue"))
+        return exchange.continueRun(false);
+    if (o.command == QLatin1String("upload")) {
+        ProgramUpload upload(exchange);
+        const ProgramUpload::Result result = upload.run(m_program, o.args[1]);
+        if (result == ProgramUpload::Result::NoAnswer)
+            return upload.linkStatus();
+        if (result == ProgramUpload::Result::CannotWrite) {
+            m_err << "qx410ctl: " << UploadSession::cannotWriteText << " (" << o.args[1] << ")\n";
+            m_exitStatus = 2;
+            return LinkStatus::Ok;
+        }
+        m_out << upload.stepCount() << "\n";
+        return LinkStatus::Ok;
+    }
+    // programs
+    for (int n = ProgramExchange::firstProgram; n <= ProgramExchange::lastProgram; ++n) {
+        std::vector<StepValues> steps;
+        const LinkStatus status = exchange.upload(n, &steps);
+        if (status != LinkStatus::Ok)
+            return status;
+        m_out << n << " " << steps.size() << "\n";
+    }
+    return LinkStatus::Ok;
+}
+
+LinkStatus CtlPrograms::execute(const CtlOptions& o, SerialLink& link, PortDevice& port)
+{
+    ProgramExchange exchange(link, m_clock);
+    CtlProgramHost host(link, VelocityWord::encode(o.velocitySetting, o.high), m_program, m_out);
+    ExecuteSession session(exchange, m_prompts, host);
+    bool halted = false;
+    HaltOnSignal guard;
+    // While the run is awaited: wait on the port, a little at a time, and
+    // carry out Halt as soon as a signal asks for it.
+    link.setMessagePump([&] {
+        if (g_haltRequested && session.running()) {
+            g_haltRequested = 0;
+            halted = true;
+            session.halt();
+        } else {
+            port.waitForData(kSignalPollMs);
+        }
+        return true;
+    });
+    const LinkStatus status = session.execute(!o.relative);
+    link.setMessagePump(nullptr);
+    if (halted || g_haltRequested)
+        m_exitStatus = haltedBySignal;
+    return status;
+}

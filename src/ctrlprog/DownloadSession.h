@@ -1,0 +1,50 @@
+#pragma once
+
+#include "StepValues.h"
+
+#include <QString>
+#include <vector>
+
+class ProgramExchange;
+class ProgramHost;
+class Prompts;
+
+// The "Download to Controller" dialog without its widgets: Select File loads
+// a command file into steps, Download File stores them under a program
+// number. Created anew at each opening: no steps, no file selected.
+class DownloadSession
+{
+public:
+    static const QString title;
+    static const QString selectFirstText;
+    static const QString selectFirstCaption;
+    static const QString destinationTitle;
+    static const QString destinationLabel;
+    static const QString tooManyStepsText;
+    static const QString moveTooFarText; // %1: the line number
+
+    DownloadSession(ProgramExchange& exchange, Prompts& prompts, const ProgramHost& host);
+
+    // Asks for a file and loads it. A file that cannot be read, holds no
+    // step, or cannot be stored whole keeps the previous selection.
+    void selectFile();
+    // Loads the named file (Select File after the chooser).
+    void load(const QString& path);
+    // Asks for the program number and stores the steps; the closing refresh
+    // also runs when the number dialog is cancelled.
+    void downloadFile();
+
+    bool fileSelected() const { return m_fileSelected; }
+    int stepCount() const { return static_cast<int>(m_steps.size()); }
+    const std::vector<StepValues>& steps() const { return m_steps; }
+    // "File contains N" and "downloadable commands" after a load, else empty.
+    QString firstLine() const;
+    QString secondLine() const;
+
+private:
+    ProgramExchange& m_exchange;
+    Prompts& m_prompts;
+    const ProgramHost& m_host;
+    std::vector<StepValues> m_steps;
+    bool m_fileSelected = false;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "LinkStatus.h"
+
+#include <QString>
+
+class ProgramExchange;
+class ProgramHost;
+class Prompts;
+
+// The "Execute Program Stored in Controller" dialog without its widgets:
+// Select Program, Execute, Continue, Halt and Exit with the running and idle
+// flags that keep them consistent. Execute waits for the end of the run
+// while messages are pumped, so Continue, Halt, Select Program and Exit run
+// re-entrantly inside it.
+class ExecuteSession
+{
+public:
+    static const QString title;
+    static const QString selectTitle;
+    static const QString selectLabel;
+    static const QString busySelectText;
+    static const QString emptyProgramText;
+    static const QString noProgramText;
+    static const QString continueQuestion;
+    static const QString busyExitText;
+
+    ExecuteSession(ProgramExchange& exchange, Prompts& prompts, ProgramHost& host);
+
+    void selectProgram();
+    // Runs the selected program and returns when it has ended or been
+    // halted. Ignored unless idle, so no run is ever nested in another.
+    // Returns the first exchange that did not end Ok.
+    LinkStatus execute(bool absolute);
+    // Asks first, since a continue that reaches no paused program hangs the
+    // controller. Does nothing unless a run is awaited.
+    void continueRun();
+    // Stops the run that is awaited. Does nothing when no run is awaited:
+    // the sequence would leave the controller at 1 um/s and wait for a CR
+    // that an idle controller never sends.
+    void halt();
+    // True when the dialog may close: the absolute-mode command has been
+    // sent. False, after the refusal, during a run.
+    bool exit();
+
+    bool running() const { return m_running; }
+    bool idle() const { return m_idle; }
+
+private:
+    ProgramExchange& m_exchange;
+    Prompts& m_prompts;
+    ProgramHost& m_host;
+    bool m_running = false;
+    bool m_idle = true;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+
+class QButtonGroup;
+class UploadSession;
+
+// "     Upload Program from Controller": the program numbers "1" to "10" as
+// radio buttons in the frame captioned "Static" ("1" checked), Upload and
+// Exit.
+class UploadDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    UploadDialog(UploadSession& session, QWidget* parent = nullptr);
+
+    int checkedProgram() const;
+
+private:
+    UploadSession& m_session;
+    QButtonGroup* m_programs = nullptr;
+};

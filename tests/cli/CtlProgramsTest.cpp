@@ -1,0 +1,120 @@
+// qx410ctl download, execute, continue, upload and programs against the
+// in-process simulated controller.
+
+#include "CtlOptions.h"
+#include "CtlRunner.h"
+#include "ScriptedPrompts.h"
+#include "SimPort.h"
+#include "TempFiles.h"
+#include "VirtualClock.h"
+
+#include <SimController.h>
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+namespace {
+
+struct ProgramCtl
+{
+    ProgramCtl()
+        : port(sim, clock)
+        , out(&outText)
+        , err(&errText)
+    {
+    }
+
+    int run(const QStringList& words)
+    {
+        const CtlOptions o = CtlOptions::parse(QStringList{QStringLiteral("qx410ctl")} + words);
+        if (o.outcome != CtlOptions::Outcome::Run)
+            return -1;
+        const int status = CtlRunner(port, clock, prompts, out, err).run(o);
+        out.flush();
+        err.flush();
+        return status;
+    }
+
+    QByteArray wire()
+    {
+        const QByteArray w = port.written.toHex(' ').toUpper();
+        port.written.clear();
+        return w;
+    }
+
+    QTemporaryDir dir;
+    qx410sim::SimController sim;
+    VirtualClock clock;
+    SimPort port;
+    ScriptedPrompts prompts;
+    QString outText;
+    QString errText;
+    QTextStream out;
+    QTextStream err;
+};
+
+TEST(CtlPrograms, DownloadWritesHeaderStepsAndRefresh)
+{
+    ProgramCtl c;
+    const QString path = TempFiles::write(c.dir, "a.dat", "Move,10,-20,3\r\nPause\r\n");
+    EXPECT_EQ(c.run({QStringLiteral("download"), path, QStringLiteral("10")}), 0) << qPrintable(c.errText);
+    EXPECT_EQ(c.wire(), QByteArray("64 0A 00 02 00 0D E8 03 FA 00 00 00 0C FE FF FF 4B 00 00 00 "
+                                   "00 00 00 00 00 00 00 00 00 00 00 00 00 00 6E 0D"));
+    EXPECT_EQ(c.outText, QStringLiteral("2\n"));
+    EXPECT_EQ(c.run({QStringLiteral("--velocity"), QStringLiteral("1000"), QStringLiteral("--high"),
+                     QStringLiteral("download"), path, QStringLiteral("1")}),
+              0);
+    EXPECT_TRUE(c.wire().startsWith("64 01 00 02 00 0D E8 83"));
+}
+
+TEST(CtlPrograms, RefusalsAndTheirExitStatus)
+{
+    ProgramCtl c;
+    EXPECT_EQ(c.run({QStringLiteral("download"), c.dir.filePath(QStringLiteral("none.dat")), QStringLiteral("1")}), 2);
+    EXPECT_TRUE(c.errText.contains(QStringLiteral("Can not load file, please check what is wrong!")));
+    EXPECT_EQ(c.run({QStringLiteral("download"), TempFiles::write(c.dir, "s.dat", "Status, 1\r\n"), QStringLiteral("1")}), 1);
+    EXPECT_EQ(c.run({QStringLiteral("execute"), QStringLiteral("11")}), 1);
+    EXPECT_EQ(c.run({QStringLiteral("--relative"), QStringLiteral("upload"), QStringLiteral("1"),
+                     QStringLiteral("x.dat")}),
+              -1); // usage error
+    EXPECT_TRUE(c.wire().isEmpty());
+}
+
+TEST(CtlPrograms, ExecuteInBothModesPrintsThePosition)
+{
+    for (bool relative : {false, true}) {
+        ProgramCtl c;
+        c.run({QStringLiteral("download"), TempFiles::write(c.dir, "a.dat", "Move,100,0,0\r\nMove,200,0,0\r\n"), QStringLiteral("3")});
+        c.wire();
+        QStringList words{QStringLiteral("--velocity"), QStringLiteral("500"), QStringLiteral("execute"),
+                          QStringLiteral("3")};
+        if (relative)
+            words << QStringLiteral("--relative");
+        c.outText.clear();
+        EXPECT_EQ(c.run(words), 0) << qPrintable(c.errText);
+        EXPECT_EQ(c.wire(), QByteArray(relative ? "62 0D " : "61 0D ") + "6B 03 00 0D 6E 0D 63 0D 56 F4 01 0D");
+        EXPECT_EQ(c.outText, relative ? QStringLiteral("300 0 0\n") : QStringLiteral("200 0 0\n"));
+    }
+}
+
+TEST(CtlPrograms, UploadWritesTheCommandFileAndProgramsCountsSteps)
+{
+    ProgramCtl c;
+    c.run({QStringLiteral("download"), TempFiles::write(c.dir, "a.dat", "Move,10,-20,3\r\nMove,0,0,0\r\nPause\r\n"),
+           QStringLiteral("1")});
+    c.outText.clear();
+    const QString out = c.dir.filePath(QStringLiteral("out.dat"));
+    EXPECT_EQ(c.run({QStringLiteral("upload"), QStringLiteral("1"), out}), 0);
+    EXPECT_EQ(c.outText, QStringLiteral("3\n"));
+    EXPECT_EQ(TempFiles::read(out), QByteArray("Low,  1000\r\nMove, 10, -20, 3\r\nMove, 0, 0, 0\r\nPause  \r\n"));
+
+    c.outText.clear();
+    EXPECT_EQ(c.run({QStringLiteral("programs")}), 0);
+    EXPECT_EQ(c.outText, QStringLiteral("1 3\n2 0\n3 0\n4 0\n5 0\n6 0\n7 0\n8 0\n9 0\n10 0\n"));
+    c.wire();
+    EXPECT_EQ(c.run({QStringLiteral("continue")}), 0);
+    EXPECT_EQ(c.wire(), QByteArray("65 0D"));
+}
+
+} // namespace
