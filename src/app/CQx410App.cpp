@@ -8,6 +8,8 @@
 #include "CommSetupDialog.h"
 #include "Controller.h"
 #include "HardwareSetup.h"
+#include "HostExecutionDialog.h"
+#include "PathRunner.h"
 #include "HardwareSetupDialog.h"
 #include "MainActions.h"
 #include "ResolutionDialog.h"
@@ -78,6 +80,7 @@ int CQx410App::run()
     });
     connectSetupDialogs();
     connectCapture();
+    connectHostExecution();
     QObject::connect(m_frame.get(), &CMainFrame::aboutRequested, m_frame.get(), [this] {
         AboutBox box(guideUrl(), m_frame.get());
         box.exec();
@@ -149,6 +152,26 @@ void CQx410App::connectCapture()
         f->view()->openCapture(factory);
         f->state().pathSelector = path;
     });
+}
+
+void CQx410App::connectHostExecution()
+{
+    CMainFrame* f = m_frame.get();
+    // Robotics, Host, Execute Commands: the modal Execute Host Programs
+    // window, made afresh each time, its messages owned by it.
+    QObject::connect(f, &CMainFrame::dialogRequested, f, [f](QAction* action) {
+        if (action != f->actions().executeCommands)
+            return;
+        QtPrompts boxes;
+        HostExecutionDialog dialog(f->operations(), boxes, f);
+        boxes.setOwner(&dialog);
+        dialog.exec();
+    });
+    // Move Along Path 1 and 2 on the main toolbar.
+    m_viewPrompts = std::make_unique<QtPrompts>();
+    m_viewPrompts->setOwner(f->view());
+    m_paths = std::make_unique<PathRunner>(f->state(), f->operations(), *m_viewPrompts);
+    m_paths->connectTo(*f);
 }
 
 void CQx410App::shutdown()

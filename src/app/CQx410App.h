@@ -12,6 +12,7 @@
 
 class CMainFrame;
 class Controller;
+class PathRunner;
 
 // The application object: the serial settings shared by the whole program,
 // and the start-up and shutdown order around the main window.
@@ -33,6 +34,7 @@ private:
     bool askPortInStartupMode();
     void connectSetupDialogs();
     void connectCapture();
+    void connectHostExecution();
     void shutdown();
 
     SerialSettings m_serial;
@@ -43,4 +45,7 @@ private:
     SerialLink m_link;
     std::unique_ptr<Controller> m_controller;
     std::unique_ptr<CMainFrame> m_frame;
+    // Move Along Path 1 and 2, with their messages owned by the view.
+    std::unique_ptr<QtPrompts> m_viewPrompts;
+    std::unique_ptr<PathRunner> m_paths;
 };

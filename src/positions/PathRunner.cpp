@@ -1,0 +1,50 @@
+#include "PathRunner.h"
+
+#include "CMainFrame.h"
+#include "MainActions.h"
+#include "MainFrameState.h"
+#include "Prompts.h"
+
+#include <QAction>
+
+const QString PathRunner::undefinedText = QStringLiteral("Please define path first!");
+
+namespace {
+HostExecutor::Options pathOptions()
+{
+    HostExecutor::Options o;
+    o.pauseNo = HostExecutor::Options::PauseNo::Abandon;
+    o.restoreVelocity = false;
+    o.yieldEveryLine = false; // between lines the toolbar must not start anything
+    return o;
+}
+} // namespace
+
+PathRunner::PathRunner(MainFrameState& state, HostMoves& moves, Prompts& prompts)
+    : m_state(state)
+    , m_prompts(prompts)
+    , m_executor(moves, prompts, pathOptions())
+{
+}
+
+void PathRunner::moveAlong(int path)
+{
+    const QString fileName = path == 2 ? m_state.path2File : m_state.path1File;
+    if (fileName.isEmpty()) {
+        m_prompts.message(undefinedText, HostExecutor::warningCaption, Prompts::Icon::None, Prompts::Buttons::Ok);
+        return;
+    }
+    if (m_executor.running())
+        return; // a run waiting at a Pause question; its buttons are greyed anyway
+    m_executor.run(fileName);
+}
+
+void PathRunner::connectTo(CMainFrame& frame)
+{
+    QObject::connect(&frame, &CMainFrame::dialogRequested, &frame, [this, &frame](QAction* action) {
+        if (action == frame.actions().tool(MainActions::MovePath1))
+            moveAlong(1);
+        else if (action == frame.actions().tool(MainActions::MovePath2))
+            moveAlong(2);
+    });
+}
