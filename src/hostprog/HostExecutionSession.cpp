@@ -137,7 +137,7 @@ void HostExecutionSession::halt()
 
 bool HostExecutionSession::mayExit()
 {
-    if (m_executor.idle())
+    if (!m_executor.inProgress())
         return true;
     warn(cannotExitText);
     return false;

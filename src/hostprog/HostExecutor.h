@@ -80,6 +80,9 @@ public:
 
     // No run is in progress (Halt sets it at once).
     bool idle() const { return m_idle; }
+    // A run is in progress, or a loop that has not been halted (between its
+    // passes the idle flag is set).
+    bool inProgress() const { return !m_idle || (m_looping && !m_loopHalted); }
     // A run or loop is still on the stack (a Halt may already have ended it).
     bool running() const { return m_depth > 0 || m_looping; }
 
