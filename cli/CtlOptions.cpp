@@ -14,6 +14,7 @@ const CommandShape kCommands[] = {
     {"position", 0}, {"move", 3}, {"velocity", 1}, {"stop", 0},
     {"reset", 0},    {"origin", 0}, {"refresh", 0}, {"status", 0},
     {"check", 1},
+    {"run", 1},
 };
 } // namespace
 
@@ -47,10 +48,24 @@ QString CtlOptions::usage()
         "                         would do with it, one line each: 'Move X Y Z' (microsteps),\n"
         "                         'High WORD' or 'Low WORD' (the 16-bit velocity word in\n"
         "                         decimal), 'Pause' or 'Other'. Needs no serial port.\n"
+        "  run FILE [--velocity V] [--loop COUNT] [--pause ask|continue|halt]\n"
+        "                         run the command file FILE from the host, line by line:\n"
+        "                         moves, speed lines and pauses; one progress line per\n"
+        "                         line on standard error ('line N/M: Move 10 -20 3'), the\n"
+        "                         final position on standard output. At the end the\n"
+        "                         velocity V (0..32767, default 1000) is set again at low\n"
+        "                         resolution. --loop runs the file COUNT times (0: until\n"
+        "                         interrupted; default 1). --pause says what a Pause line\n"
+        "                         gets: ask (the question on the terminal, y or n),\n"
+        "                         continue, or halt; default ask when standard input is a\n"
+        "                         terminal, else halt. SIGINT or SIGTERM halts the\n"
+        "                         controller, sets the velocity V again and exits with 130.\n"
         "\n"
         "Exit status: 0 done; 1 usage error; 2 the port cannot be opened or configured\n"
         "(check: the file cannot be opened); 3 the controller did not answer in time\n"
-        "(or the port failed).\n");
+        "(or the port failed). run: 2 also when FILE cannot be read; 4 the run was\n"
+        "halted before the end of the file (No at a Pause, or a move beyond the\n"
+        "controller's range); 130 interrupted by SIGINT or SIGTERM.\n");
 }
 
 CtlOptions CtlOptions::parse(const QStringList& arguments)
@@ -64,6 +79,10 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption highOption(QStringLiteral("high"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption});
+    const QCommandLineOption velocityOption(QStringLiteral("velocity"), QString(), QStringLiteral("v"));
+    const QCommandLineOption loopOption(QStringLiteral("loop"), QString(), QStringLiteral("count"));
+    const QCommandLineOption pauseOption(QStringLiteral("pause"), QString(), QStringLiteral("answer"));
+    parser.addOptions({velocityOption, loopOption, pauseOption});
 
     auto fail = [&o](const QString& why) {
         o.outcome = Outcome::UsageError;
@@ -96,6 +115,27 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
         o.moveTimeoutMs = static_cast<int>(seconds * 1000);
     }
     o.high = parser.isSet(highOption);
+    const bool runOptions = parser.isSet(velocityOption) || parser.isSet(loopOption) || parser.isSet(pauseOption);
+    if (parser.isSet(velocityOption)) {
+        bool ok = false;
+        o.runVelocity = parser.value(velocityOption).toInt(&ok);
+        if (!ok || o.runVelocity < 0 || o.runVelocity > 0x7FFF)
+            return fail(QStringLiteral("--velocity takes a whole number of um/s from 0 to 32767, not '%1'")
+                            .arg(parser.value(velocityOption)));
+    }
+    if (parser.isSet(loopOption)) {
+        bool ok = false;
+        o.loops = parser.value(loopOption).toInt(&ok);
+        if (!ok || o.loops < 0)
+            return fail(QStringLiteral("--loop takes a count (0: until interrupted), not '%1'")
+                            .arg(parser.value(loopOption)));
+    }
+    if (parser.isSet(pauseOption)) {
+        o.pause = parser.value(pauseOption);
+        if (o.pause != QLatin1String("ask") && o.pause != QLatin1String("continue")
+            && o.pause != QLatin1String("halt"))
+            return fail(QStringLiteral("--pause takes ask, continue or halt, not '%1'").arg(o.pause));
+    }
 
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
@@ -110,6 +150,8 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
             return fail(QStringLiteral("%1 takes %2 argument(s)").arg(o.command).arg(shape.argCount));
         if (o.high && o.command != QLatin1String("velocity"))
             return fail(QStringLiteral("--high goes with velocity only"));
+        if (runOptions && o.command != QLatin1String("run"))
+            return fail(QStringLiteral("--velocity, --loop and --pause go with run only"));
         return o;
     }
     return fail(QStringLiteral("unknown command '%1'").arg(o.command));

@@ -5,6 +5,7 @@
 #include "CommandFileCheck.h"
 #include "Commands.h"
 #include "Controller.h"
+#include "CtlHostRun.h"
 #include "SerialLink.h"
 #include "Units.h"
 #include "VelocityWord.h"
@@ -55,6 +56,9 @@ int CtlRunner::run(const CtlOptions& o)
     }
 
     // Arguments are checked before the port is touched.
+    CtlHostRun hostRun(m_port, m_clock, m_out, m_err);
+    if (o.command == QLatin1String("run") && !hostRun.checkFile(o))
+        return FileFailure;
     Position target;
     int velocity = 0;
     if (o.command == QLatin1String("move")) {
@@ -100,6 +104,12 @@ int CtlRunner::run(const CtlOptions& o)
     }
 
     Controller controller(link);
+    if (o.command == QLatin1String("run")) {
+        const int status = hostRun.run(o, link, controller);
+        link.close();
+        m_out.flush();
+        return status;
+    }
     Position position;
     std::array<int, StatusBlock::count> status{};
     LinkStatus result = LinkStatus::Ok;

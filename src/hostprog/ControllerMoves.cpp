@@ -56,7 +56,10 @@ LinkStatus ControllerMoves::sendContinue()
 LinkStatus ControllerMoves::continueAndPurge(Controller& controller)
 {
     const LinkStatus status = controller.link().write(Commands::continueRun());
-    controller.link().inputPurge();
+    // Only the receive side is cleared: a write has handed the bytes to the
+    // system, not yet put them on the line, and clearing the transmit side at
+    // once would drop this very command before the controller receives it.
+    controller.link().receiveClear();
     return status;
 }
 

@@ -67,7 +67,7 @@ public:
 
     // Halt: acts while a move is awaited or a Pause answered Yes holds the
     // busy flag: velocity word 1 (send and settle), continue command with
-    // an input purge at once, the busy flag cleared (ending the move's
+    // the receive side cleared at once, the busy flag cleared (ending the move's
     // wait), the interrupt command, the controls refreshed. The run ends
     // before its next line. During a run or loop with nothing to interrupt
     // it only ends the run before its next line. Returns whether it ended a

@@ -28,7 +28,7 @@ public:
     virtual LinkStatus sendVelocity(quint16 word) = 0;
     // The continue command by send and settle.
     virtual LinkStatus sendContinue() = 0;
-    // The continue command written, then the input purged at once.
+    // The continue command written, then the receive side cleared at once.
     virtual LinkStatus writeContinueAndPurge() = 0;
     // The interrupt command written; nothing read, no pause.
     virtual LinkStatus writeInterrupt() = 0;
