@@ -159,9 +159,7 @@ void CQx410App::connectHostExecution()
     CMainFrame* f = m_frame.get();
     // Robotics, Host, Execute Commands: the modal Execute Host Programs
     // window, made afresh each time, its messages owned by it.
-    QObject::connect(f, &CMainFrame::dialogRequested, f, [f](QAction* action) {
-        if (action != f->actions().executeCommands)
-            return;
+    QObject::connect(f, &CMainFrame::hostExecutionRequested, f, [f] {
         QtPrompts boxes;
         HostExecutionDialog dialog(f->operations(), boxes, f);
         boxes.setOwner(&dialog);

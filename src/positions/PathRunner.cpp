@@ -1,11 +1,8 @@
 #include "PathRunner.h"
 
 #include "CMainFrame.h"
-#include "MainActions.h"
 #include "MainFrameState.h"
 #include "Prompts.h"
-
-#include <QAction>
 
 const QString PathRunner::undefinedText = QStringLiteral("Please define path first!");
 
@@ -41,10 +38,5 @@ void PathRunner::moveAlong(int path)
 
 void PathRunner::connectTo(CMainFrame& frame)
 {
-    QObject::connect(&frame, &CMainFrame::dialogRequested, &frame, [this, &frame](QAction* action) {
-        if (action == frame.actions().tool(MainActions::MovePath1))
-            moveAlong(1);
-        else if (action == frame.actions().tool(MainActions::MovePath2))
-            moveAlong(2);
-    });
+    QObject::connect(&frame, &CMainFrame::movePathRequested, &frame, [this](int path) { moveAlong(path); });
 }

@@ -135,8 +135,10 @@ TEST(HostExecutor, AFileThatCannotBeOpenedIsReportedAndOnlyTheVelocityIsSent)
     HostExecutor executor(r.moves, r.prompts, ExecRig::dialogLike());
     EXPECT_EQ(executor.run(r.folder.filePath(QStringLiteral("missing.dat"))), Outcome::CannotLoad);
     EXPECT_EQ(executor.run(r.folder.path()), Outcome::CannotLoad); // a folder
-    EXPECT_EQ(r.port.written, restoreBytes() + restoreBytes());
-    ASSERT_EQ(r.prompts.shown.size(), 2);
+    // Opens, but reading it fails (EIO at address 0): like a file that cannot be opened.
+    EXPECT_EQ(executor.run(QStringLiteral("/proc/self/mem")), Outcome::CannotLoad);
+    EXPECT_EQ(r.port.written, restoreBytes().repeated(3));
+    ASSERT_EQ(r.prompts.shown.size(), 3);
     EXPECT_EQ(r.prompts.shown[0].text, QStringLiteral("Can not load file, please check what is wrong!"));
     EXPECT_EQ(r.prompts.shown[0].caption, QStringLiteral("Warning"));
 }
@@ -188,6 +190,7 @@ TEST(HostExecutor, CountLinesCountsEveryLineWhateverItsKind)
     EXPECT_TRUE(HostExecutor::countLines(last.fileName(), &count));
     EXPECT_EQ(count, 2);
     EXPECT_FALSE(HostExecutor::countLines(r.folder.filePath(QStringLiteral("missing.dat")), &count));
+    EXPECT_FALSE(HostExecutor::countLines(QStringLiteral("/proc/self/mem"), &count)); // a read error
 }
 
 } // namespace
