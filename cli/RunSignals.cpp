@@ -15,7 +15,10 @@ RunSignals::RunSignals()
     struct sigaction action = {};
     action.sa_handler = noteSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = 0; // no SA_RESTART: a read of the terminal returns at once
+    // No SA_RESTART: a read of the terminal returns at once. SA_RESETHAND: a
+    // second signal of the same kind ends the process the usual way, for an
+    // operator who will not wait for the halt to finish.
+    action.sa_flags = SA_RESETHAND;
     sigaction(SIGINT, &action, &m_oldInt);
     sigaction(SIGTERM, &action, &m_oldTerm);
 }

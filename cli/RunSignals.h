@@ -2,9 +2,10 @@
 
 #include <csignal>
 
-// While it exists, SIGINT and SIGTERM do not end the process: they are noted,
-// so that a run can halt the controller, restore the velocity and then end.
-// A blocking read of the terminal is interrupted by them (no restart). The
+// While it exists, the first SIGINT or SIGTERM does not end the process: it
+// is noted, so that a run can halt the controller, restore the velocity and
+// then end. A second one of the same kind ends the process at once. A
+// blocking read of the terminal is interrupted by them (no restart). The
 // former handlers come back when it goes.
 class RunSignals
 {
