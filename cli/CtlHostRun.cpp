@@ -67,9 +67,7 @@ int CtlHostRun::run(const CtlOptions& o, SerialLink& link, Controller& controlle
     RunSignals interrupts; // until the run has ended
     moves.setHaltRequest([] { return RunSignals::raised(); });
 
-    HostExecutor::Options options;
-    options.pauseNo = HostExecutor::Options::PauseNo::Halt;
-    options.restoreVelocity = true;
+    HostExecutor::Options options = HostExecutor::Options::commandLine();
     options.onLine = [this](int number, const HostCommand& command) {
         m_err << "line " << number << "/" << m_lineCount << ": " << describe(command) << "\n";
         m_err.flush();

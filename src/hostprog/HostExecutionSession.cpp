@@ -16,20 +16,9 @@ const QString HostExecutionSession::inProgressText =
 const QString HostExecutionSession::cannotExitText =
     QStringLiteral("Execution in progress, can not exit now! Press halt then exit");
 
-namespace {
-HostExecutor::Options dialogOptions()
-{
-    HostExecutor::Options o;
-    o.pauseNo = HostExecutor::Options::PauseNo::Halt;
-    o.restoreVelocity = true;
-    o.yieldEveryLine = true; // Halt stays reachable through lines that never wait
-    return o;
-}
-} // namespace
-
 HostExecutionSession::HostExecutionSession(HostMoves& moves, Prompts& prompts)
     : m_prompts(prompts)
-    , m_executor(moves, prompts, dialogOptions())
+    , m_executor(moves, prompts, HostExecutor::Options::dialog())
 {
 }
 

@@ -29,6 +29,31 @@ bool linkGaveUp(LinkStatus status)
 }
 } // namespace
 
+HostExecutor::Options HostExecutor::Options::dialog()
+{
+    Options o = commandLine();
+    o.yieldEveryLine = true; // Halt stays reachable through lines that never wait
+    return o;
+}
+
+HostExecutor::Options HostExecutor::Options::path()
+{
+    Options o;
+    o.pauseNo = PauseNo::Abandon;
+    o.restoreVelocity = false;
+    o.yieldEveryLine = false;
+    return o;
+}
+
+HostExecutor::Options HostExecutor::Options::commandLine()
+{
+    Options o;
+    o.pauseNo = PauseNo::Halt;
+    o.restoreVelocity = true;
+    o.yieldEveryLine = false;
+    return o;
+}
+
 HostExecutor::HostExecutor(HostMoves& moves, Prompts& prompts, Options options)
     : m_moves(moves)
     , m_prompts(prompts)

@@ -43,6 +43,15 @@ public:
         bool yieldEveryLine = false;
         // Called before a line is carried out, with its number from 1.
         std::function<void(int lineNumber, const HostCommand& command)> onLine;
+
+        // Execute Host Programs: No at a Pause halts, the velocity is sent
+        // again at the end, every line gives waiting events a turn.
+        static Options dialog();
+        // Move Along Path: No at a Pause ends the run quietly, no velocity at
+        // the end, no turn between lines (the toolbar must not start anything).
+        static Options path();
+        // qx410ctl run: as the dialog, without events to give a turn to.
+        static Options commandLine();
     };
 
     enum class Outcome {

@@ -6,21 +6,10 @@
 
 const QString PathRunner::undefinedText = QStringLiteral("Please define path first!");
 
-namespace {
-HostExecutor::Options pathOptions()
-{
-    HostExecutor::Options o;
-    o.pauseNo = HostExecutor::Options::PauseNo::Abandon;
-    o.restoreVelocity = false;
-    o.yieldEveryLine = false; // between lines the toolbar must not start anything
-    return o;
-}
-} // namespace
-
 PathRunner::PathRunner(MainFrameState& state, HostMoves& moves, Prompts& prompts)
     : m_state(state)
     , m_prompts(prompts)
-    , m_executor(moves, prompts, pathOptions())
+    , m_executor(moves, prompts, HostExecutor::Options::path())
 {
 }
 

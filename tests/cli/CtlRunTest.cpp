@@ -2,15 +2,9 @@
 // clock: what it writes, prints and ends with.
 
 #include "Commands.h"
-#include "CtlOptions.h"
-#include "CtlRunner.h"
+#include "CtlFixture.h"
 #include "PausePrompts.h"
 #include "Printing.h"
-#include "ScriptedPrompts.h"
-#include "SimPort.h"
-#include "VirtualClock.h"
-
-#include <SimController.h>
 
 #include <gtest/gtest.h>
 
@@ -20,13 +14,11 @@
 
 namespace {
 
-struct RunFixture
+// A command file in a temporary folder, and qx410ctl run on it.
+struct RunFixture : CtlFixture
 {
     explicit RunFixture(const QByteArray& fileBytes, qx410sim::Faults faults = {})
-        : controller(faults)
-        , port(controller, clock)
-        , out(&outText)
-        , err(&errText)
+        : CtlFixture(faults)
     {
         QFile f(file());
         if (f.open(QIODevice::WriteOnly))
@@ -36,27 +28,9 @@ struct RunFixture
     QString file() const { return folder.filePath(QStringLiteral("run.dat")); }
 
     // qx410ctl run FILE, then the extra words.
-    int run(const QStringList& extra = {})
-    {
-        const CtlOptions o =
-            CtlOptions::parse(QStringList{QStringLiteral("qx410ctl"), QStringLiteral("run"), file()} + extra);
-        EXPECT_EQ(o.outcome, CtlOptions::Outcome::Run) << qPrintable(o.error);
-        CtlRunner runner(port, clock, prompts, out, err);
-        const int status = runner.run(o);
-        out.flush();
-        err.flush();
-        return status;
-    }
+    int runFile(const QStringList& extra = {}) { return run(QStringList{QStringLiteral("run"), file()} + extra); }
 
     QTemporaryDir folder;
-    qx410sim::SimController controller;
-    VirtualClock clock;
-    SimPort port;
-    ScriptedPrompts prompts;
-    QString outText;
-    QString errText;
-    QTextStream out;
-    QTextStream err;
 };
 
 QByteArray moveAndReadBack(qint32 x)
@@ -87,7 +61,7 @@ TEST_P(CtlRunCases, WritesPrintsAndEndsAsExpected)
 {
     const RunCase& c = GetParam();
     RunFixture f(c.file);
-    EXPECT_EQ(f.run(c.options), c.status) << qPrintable(f.errText);
+    EXPECT_EQ(f.runFile(c.options), c.status) << qPrintable(f.errText);
     EXPECT_EQ(f.port.written, c.written);
     EXPECT_EQ(f.outText, c.printed);
 }
@@ -116,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CtlRun, PrintsOneProgressLinePerLineOnStandardError)
 {
     RunFixture f("High, 1000\r\nMove,10,-20,3\r\nStatus, 1\r\n");
-    EXPECT_EQ(f.run(), 0);
+    EXPECT_EQ(f.runFile(), 0);
     EXPECT_EQ(f.errText, QStringLiteral("line 1/3: High 1000\nline 2/3: Move 10 -20 3\nline 3/3: Other\n"));
 }
 
@@ -125,11 +99,8 @@ TEST(CtlRun, AFileThatCannotBeReadEndsWithStatusTwoBeforeThePortIsOpened)
     RunFixture f("");
     for (const QString& path : {f.folder.filePath(QStringLiteral("missing.dat")), f.folder.path(),
                                 QStringLiteral("/proc/self/mem")}) {
-        const CtlOptions o = CtlOptions::parse({QStringLiteral("qx410ctl"), QStringLiteral("run"), path});
         f.errText.clear();
-        CtlRunner runner(f.port, f.clock, f.prompts, f.out, f.err);
-        EXPECT_EQ(runner.run(o), 2) << qPrintable(path);
-        f.err.flush();
+        EXPECT_EQ(f.run(QStringList{QStringLiteral("run"), path}), 2) << qPrintable(path);
         EXPECT_EQ(f.errText,
                   QStringLiteral("qx410ctl: Can not load file, please check what is wrong! (%1)\n").arg(path));
     }
@@ -141,7 +112,7 @@ TEST(CtlRun, AControllerThatDoesNotAnswerEndsWithStatusThree)
     qx410sim::Faults silent;
     silent.silent = true;
     RunFixture f("Move, 4, 0, 0\r\nMove, 8, 0, 0\r\n", silent);
-    EXPECT_EQ(f.run({"--timeout", "2"}), 3);
+    EXPECT_EQ(f.runFile({"--timeout", "2"}), 3);
     EXPECT_TRUE(f.errText.contains(QStringLiteral("qx410ctl: run: no answer from the controller on COM1")))
         << qPrintable(f.errText);
     // The move that never ended is interrupted; the second is never sent.

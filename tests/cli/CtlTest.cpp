@@ -1,3 +1,4 @@
+#include "CtlFixture.h"
 #include "CtlOptions.h"
 #include "CtlRunner.h"
 #include "Printing.h"
@@ -14,14 +15,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-QStringList argv(std::initializer_list<const char*> words)
-{
-    QStringList list{QStringLiteral("qx410ctl")};
-    for (const char* w : words)
-        list << QString::fromLatin1(w);
-    return list;
-}
 
 struct OptionCase
 {
@@ -64,38 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
                     OptionCase{{"position", "extra"}, O::UsageError}, OptionCase{{"check", "path.dat"}, O::Run},
                     OptionCase{{"check"}, O::UsageError}, OptionCase{{"check", "a.dat", "b.dat"}, O::UsageError},
                     OptionCase{{"check", "--high", "path.dat"}, O::UsageError}));
-
-// qx410ctl's commands against the in-process simulated controller.
-struct CtlFixture
-{
-    explicit CtlFixture(qx410sim::Faults faults = {})
-        : controller(faults)
-        , port(controller, clock)
-        , out(&outText)
-        , err(&errText)
-    {
-    }
-
-    int run(std::initializer_list<const char*> words)
-    {
-        const CtlOptions o = CtlOptions::parse(argv(words));
-        EXPECT_EQ(o.outcome, CtlOptions::Outcome::Run) << qPrintable(o.error);
-        CtlRunner runner(port, clock, prompts, out, err);
-        const int status = runner.run(o);
-        out.flush();
-        err.flush();
-        return status;
-    }
-
-    qx410sim::SimController controller;
-    VirtualClock clock;
-    SimPort port;
-    ScriptedPrompts prompts;
-    QString outText;
-    QString errText;
-    QTextStream out;
-    QTextStream err;
-};
 
 TEST(CtlCommands, MoveWritesTheMoveThenReadsThePositionTwice)
 {

@@ -56,13 +56,8 @@ struct ExecRig
         return Commands::move(Position{x, y, z}) + hex("630D 630D");
     }
 
-    static HostExecutor::Options dialogLike()
-    {
-        HostExecutor::Options o;
-        o.pauseNo = HostExecutor::Options::PauseNo::Halt;
-        o.restoreVelocity = true;
-        return o;
-    }
+    // As the dialog runs, without the turns for events between lines.
+    static HostExecutor::Options dialogLike() { return HostExecutor::Options::commandLine(); }
 
     QTemporaryDir folder;
     qx410sim::SimController controller;
