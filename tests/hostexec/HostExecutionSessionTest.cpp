@@ -99,14 +99,23 @@ TEST(HostExecutionSession, StartsAndExitDuringARunAreRefusedAndTheRunCarriesOn)
 {
     SessionRig r;
     r.select({"Move, 1000, 0, 0", "Move, 2000, 0, 0"});
+    const QString later = r.file({"Low, 1", "Low, 2", "Low, 3"}, QStringLiteral("later.dat"));
     bool exitAllowed = true;
+    bool pressed = false;
     r.duringWait = [&] {
-        r.duringWait = nullptr;
+        if (pressed)
+            return;
+        pressed = true;
         r.session.executeOnce();
         r.session.loop();
         exitAllowed = r.session.mayExit();
+        // A new file is for later runs; the suspended one reads on from its own.
+        r.prompts.fileNames.push_back(later);
+        r.session.selectFile();
     };
     r.session.executeOnce();
+    EXPECT_EQ(r.session.stepsText(), QStringLiteral("3"));
+    EXPECT_EQ(r.session.fileName(), later);
     EXPECT_FALSE(exitAllowed);
     EXPECT_EQ(r.texts(), (QStringList{HostExecutionSession::inProgressText, HostExecutionSession::inProgressText,
                                       HostExecutionSession::cannotExitText}));
@@ -120,8 +129,7 @@ TEST(HostExecutionSession, ExitIsAllowedOnceHaltHasEndedTheRun)
     r.select({"Move, 1000, 0, 0"});
     bool exitAllowed = false;
     r.duringWait = [&] {
-        r.duringWait = nullptr;
-        r.session.halt();
+        r.session.halt(); // once: the move's wait ends with it
         exitAllowed = r.session.mayExit();
     };
     r.session.executeOnce();
