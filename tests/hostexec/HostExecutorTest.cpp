@@ -16,6 +16,11 @@ struct LineCase
     Outcome outcome;
 };
 
+void PrintTo(const LineCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class LineKinds : public ::testing::TestWithParam<LineCase>
 {
 };
@@ -89,9 +94,7 @@ TEST(HostExecutor, HaltWithNothingRunningDoesNothing)
 TEST(HostExecutor, AbandonAtAPauseSendsNothingAndReadsNoFurtherLine)
 {
     ExecRig r;
-    HostExecutor::Options o;
-    o.pauseNo = HostExecutor::Options::PauseNo::Abandon;
-    o.restoreVelocity = false;
+    HostExecutor::Options o = HostExecutor::Options::path();
     int lines = 0;
     o.onLine = [&](int, const HostCommand&) { ++lines; };
     HostExecutor executor(r.moves, r.prompts, o);
