@@ -1,7 +1,7 @@
 #pragma once
 
-// qx410ctl's commands against the in-process simulated controller on the
-// virtual clock: what they write, print and end with.
+// qx410ctl's commands against the in-process simulated controller: the
+// runner with its output and error text caught.
 
 #include "CtlOptions.h"
 #include "CtlRunner.h"
@@ -15,6 +15,7 @@
 
 #include <QStringList>
 #include <QTextStream>
+
 #include <initializer_list>
 
 struct CtlFixture
@@ -27,10 +28,11 @@ struct CtlFixture
     {
     }
 
-    // qx410ctl with these words; the exit status.
-    int run(const QStringList& words)
+    // Runs "qx410ctl WORDS..." and gives its exit status.
+    int run(QStringList words)
     {
-        const CtlOptions o = CtlOptions::parse(QStringList{QStringLiteral("qx410ctl")} + words);
+        words.prepend(QStringLiteral("qx410ctl"));
+        const CtlOptions o = CtlOptions::parse(words);
         EXPECT_EQ(o.outcome, CtlOptions::Outcome::Run) << qPrintable(o.error);
         CtlRunner runner(port, clock, prompts, out, err);
         const int status = runner.run(o);
@@ -38,6 +40,7 @@ struct CtlFixture
         err.flush();
         return status;
     }
+
     int run(std::initializer_list<const char*> words)
     {
         QStringList list;
