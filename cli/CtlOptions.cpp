@@ -11,10 +11,10 @@ struct CommandShape
     int argCount;
 };
 const CommandShape kCommands[] = {
+    {"run", 1},
     {"position", 0}, {"move", 3}, {"velocity", 1}, {"stop", 0},
     {"reset", 0},    {"origin", 0}, {"refresh", 0}, {"status", 0},
     {"check", 1},
-    {"run", 1},
 };
 } // namespace
 
@@ -44,10 +44,6 @@ QString CtlOptions::usage()
         "  origin                 make the present position the origin.\n"
         "  refresh                refresh the controller's display.\n"
         "  status                 print the 19 numbers of the status block, comma-separated.\n"
-        "  check FILE             print, for every line of the command file FILE, what a run\n"
-        "                         would do with it, one line each: 'Move X Y Z' (microsteps),\n"
-        "                         'High WORD' or 'Low WORD' (the 16-bit velocity word in\n"
-        "                         decimal), 'Pause' or 'Other'. Needs no serial port.\n"
         "  run FILE [--velocity V] [--loop COUNT] [--pause ask|continue|halt]\n"
         "                         run the command file FILE from the host, line by line:\n"
         "                         moves, speed lines and pauses; one progress line per\n"
@@ -61,13 +57,18 @@ QString CtlOptions::usage()
         "                         terminal, else halt. SIGINT or SIGTERM halts the\n"
         "                         controller, sets the velocity V again and exits with 130\n"
         "                         (a second one ends at once). A Move line beyond the\n"
-        "                         controller's range is not sent and halts the run.\n"
+        "                         controller's range is not sent and halts the run. Exit\n"
+        "                         status 2 also when FILE cannot be read, 4 when the run\n"
+        "                         was halted (No at a Pause, a move beyond the range),\n"
+        "                         130 when interrupted.\n"
+        "  check FILE             print, for every line of the command file FILE, what a run\n"
+        "                         would do with it, one line each: 'Move X Y Z' (microsteps),\n"
+        "                         'High WORD' or 'Low WORD' (the 16-bit velocity word in\n"
+        "                         decimal), 'Pause' or 'Other'. Needs no serial port.\n"
         "\n"
         "Exit status: 0 done; 1 usage error; 2 the port cannot be opened or configured\n"
         "(check: the file cannot be opened); 3 the controller did not answer in time\n"
-        "(or the port failed). run: 2 also when FILE cannot be read; 4 the run was\n"
-        "halted before the end of the file (No at a Pause, or a move beyond the\n"
-        "controller's range); 130 interrupted by SIGINT or SIGTERM.\n");
+        "(or the port failed).\n");
 }
 
 CtlOptions CtlOptions::parse(const QStringList& arguments)
@@ -75,16 +76,17 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     CtlOptions o;
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    // run's own options.
+    const QCommandLineOption velocityOption(QStringLiteral("velocity"), QString(), QStringLiteral("v"));
+    const QCommandLineOption loopOption(QStringLiteral("loop"), QString(), QStringLiteral("count"));
+    const QCommandLineOption pauseOption(QStringLiteral("pause"), QString(), QStringLiteral("answer"));
+    parser.addOptions({velocityOption, loopOption, pauseOption});
     const QCommandLineOption portOption(QStringLiteral("port"), QString(), QStringLiteral("name"));
     const QCommandLineOption baudOption(QStringLiteral("baud"), QString(), QStringLiteral("rate"));
     const QCommandLineOption timeoutOption(QStringLiteral("timeout"), QString(), QStringLiteral("seconds"));
     const QCommandLineOption highOption(QStringLiteral("high"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption});
-    const QCommandLineOption velocityOption(QStringLiteral("velocity"), QString(), QStringLiteral("v"));
-    const QCommandLineOption loopOption(QStringLiteral("loop"), QString(), QStringLiteral("count"));
-    const QCommandLineOption pauseOption(QStringLiteral("pause"), QString(), QStringLiteral("answer"));
-    parser.addOptions({velocityOption, loopOption, pauseOption});
 
     auto fail = [&o](const QString& why) {
         o.outcome = Outcome::UsageError;
@@ -98,25 +100,6 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
         o.outcome = Outcome::Help;
         return o;
     }
-    if (parser.isSet(portOption)) {
-        o.port = parser.value(portOption);
-        if (o.port.isEmpty())
-            return fail(QStringLiteral("--port needs a port name or a device"));
-    }
-    if (parser.isSet(baudOption)) {
-        bool ok = false;
-        o.baud = parser.value(baudOption).toInt(&ok);
-        if (!ok || !LineSettings::isSupportedBaud(o.baud))
-            return fail(QStringLiteral("--baud takes 2400, 4800, 9600 or 19200, not '%1'").arg(parser.value(baudOption)));
-    }
-    if (parser.isSet(timeoutOption)) {
-        bool ok = false;
-        const double seconds = parser.value(timeoutOption).toDouble(&ok);
-        if (!ok || seconds <= 0 || seconds > 24 * 3600)
-            return fail(QStringLiteral("--timeout takes a number of seconds, not '%1'").arg(parser.value(timeoutOption)));
-        o.moveTimeoutMs = static_cast<int>(seconds * 1000);
-    }
-    o.high = parser.isSet(highOption);
     const bool runOptions = parser.isSet(velocityOption) || parser.isSet(loopOption) || parser.isSet(pauseOption);
     if (parser.isSet(velocityOption)) {
         bool ok = false;
@@ -138,6 +121,25 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
             && o.pause != QLatin1String("halt"))
             return fail(QStringLiteral("--pause takes ask, continue or halt, not '%1'").arg(o.pause));
     }
+    if (parser.isSet(portOption)) {
+        o.port = parser.value(portOption);
+        if (o.port.isEmpty())
+            return fail(QStringLiteral("--port needs a port name or a device"));
+    }
+    if (parser.isSet(baudOption)) {
+        bool ok = false;
+        o.baud = parser.value(baudOption).toInt(&ok);
+        if (!ok || !LineSettings::isSupportedBaud(o.baud))
+            return fail(QStringLiteral("--baud takes 2400, 4800, 9600 or 19200, not '%1'").arg(parser.value(baudOption)));
+    }
+    if (parser.isSet(timeoutOption)) {
+        bool ok = false;
+        const double seconds = parser.value(timeoutOption).toDouble(&ok);
+        if (!ok || seconds <= 0 || seconds > 24 * 3600)
+            return fail(QStringLiteral("--timeout takes a number of seconds, not '%1'").arg(parser.value(timeoutOption)));
+        o.moveTimeoutMs = static_cast<int>(seconds * 1000);
+    }
+    o.high = parser.isSet(highOption);
 
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())

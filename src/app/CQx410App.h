@@ -10,9 +10,9 @@
 #include <QUrl>
 #include <memory>
 
+class PathRunner;
 class CMainFrame;
 class Controller;
-class PathRunner;
 
 // The application object: the serial settings shared by the whole program,
 // and the start-up and shutdown order around the main window.
