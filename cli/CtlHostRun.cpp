@@ -27,9 +27,8 @@ PausePrompts::Mode pauseMode(const QString& text)
 }
 } // namespace
 
-CtlHostRun::CtlHostRun(PortDevice& port, Clock& clock, QTextStream& out, QTextStream& err)
-    : m_port(port)
-    , m_clock(clock)
+CtlHostRun::CtlHostRun(Clock& clock, QTextStream& out, QTextStream& err)
+    : m_clock(clock)
     , m_out(out)
     , m_err(err)
 {
@@ -60,7 +59,7 @@ bool CtlHostRun::checkFile(const CtlOptions& o)
     return false;
 }
 
-int CtlHostRun::run(const CtlOptions& o, SerialLink& link, Controller& controller)
+int CtlHostRun::run(const CtlOptions& o, SerialLink& link, Controller& controller, PortDevice& linkPort)
 {
     PausePrompts prompts(pauseMode(o.pause));
     ControllerMoves moves(controller, m_clock, static_cast<quint16>(o.runVelocity), o.moveTimeoutMs);
@@ -76,8 +75,8 @@ int CtlHostRun::run(const CtlOptions& o, SerialLink& link, Controller& controlle
 
     // A move's wait looks for a signal every few tens of milliseconds; a
     // signal then halts the move at once.
-    link.setMessagePump([this, &executor, &moves] {
-        m_port.waitForData(kSignalPollMs);
+    link.setMessagePump([&linkPort, &executor, &moves] {
+        linkPort.waitForData(kSignalPollMs);
         if (RunSignals::raised() && moves.busy())
             executor.halt();
         return true;

@@ -20,20 +20,21 @@ class CtlHostRun
 public:
     enum ExitStatus { Done = 0, FileFailure = 2, NoAnswer = 3, Halted = 4, Interrupted = 130 };
 
-    CtlHostRun(PortDevice& port, Clock& clock, QTextStream& out, QTextStream& err);
+    CtlHostRun(Clock& clock, QTextStream& out, QTextStream& err);
 
     // Before the port is opened: the file must be readable. Prints the
     // reason and returns false otherwise.
     bool checkFile(const CtlOptions& options);
-    // The run on an open link; returns the exit status.
-    int run(const CtlOptions& options, SerialLink& link, Controller& controller);
+    // The run on an open link; returns the exit status. linkPort: the device
+    // the link reads from, on which a move's wait sleeps between its looks
+    // for an interrupt signal.
+    int run(const CtlOptions& options, SerialLink& link, Controller& controller, PortDevice& linkPort);
 
     // "Move 10 -20 3", "High 1000", "Low 200", "Pause", "Other": a line as
     // the run reads it, numbers as in the file.
     static QString describe(const HostCommand& command);
 
 private:
-    PortDevice& m_port;
     Clock& m_clock;
     QTextStream& m_out;
     QTextStream& m_err;

@@ -56,7 +56,7 @@ int CtlRunner::run(const CtlOptions& o)
     }
 
     // Arguments are checked before the port is touched.
-    CtlHostRun hostRun(m_port, m_clock, m_out, m_err);
+    CtlHostRun hostRun(m_clock, m_out, m_err);
     if (o.command == QLatin1String("run") && !hostRun.checkFile(o))
         return FileFailure;
     Position target;
@@ -105,7 +105,7 @@ int CtlRunner::run(const CtlOptions& o)
 
     Controller controller(link);
     if (o.command == QLatin1String("run")) {
-        const int status = hostRun.run(o, link, controller);
+        const int status = hostRun.run(o, link, controller, m_port);
         link.close();
         m_out.flush();
         return status;
