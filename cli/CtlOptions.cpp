@@ -15,7 +15,7 @@ struct CommandShape
 const CommandShape kCommands[] = {
     {"position", 0}, {"move", 3}, {"velocity", 1}, {"stop", 0},
     {"reset", 0},    {"origin", 0}, {"refresh", 0}, {"status", 0},
-    {"check", 1},    {"ports", 0},
+    {"check", 1},    {"ports", 0},    {"run", 1},
     {"download", 2}, {"execute", 1}, {"continue", 0}, {"upload", 2}, {"programs", 0},
 };
 } // namespace
@@ -57,6 +57,23 @@ QString CtlOptions::usage()
         "  origin                 make the present position the origin.\n"
         "  refresh                refresh the controller's display.\n"
         "  status                 print the 19 numbers of the status block, comma-separated.\n"
+        "  run FILE [--velocity V] [--loop COUNT] [--pause ask|continue|halt]\n"
+        "                         run the command file FILE from the host, line by line:\n"
+        "                         moves, speed lines and pauses; one progress line per\n"
+        "                         line on standard error ('line N/M: Move 10 -20 3'), the\n"
+        "                         final position on standard output. At the end the\n"
+        "                         velocity V (0..32767, default 1000) is set again at low\n"
+        "                         resolution. --loop runs the file COUNT times (0: until\n"
+        "                         interrupted; default 1). --pause says what a Pause line\n"
+        "                         gets: ask (the question on the terminal, y or n),\n"
+        "                         continue, or halt; default ask when standard input is a\n"
+        "                         terminal, else halt. SIGINT or SIGTERM halts the\n"
+        "                         controller, sets the velocity V again and exits with 130\n"
+        "                         (a second one ends at once). A Move line beyond the\n"
+        "                         controller's range is not sent and halts the run. Exit\n"
+        "                         status 2 also when FILE cannot be read, 4 when the run\n"
+        "                         was halted (No at a Pause, a move beyond the range),\n"
+        "                         130 when interrupted.\n"
         "  check FILE             print, for every line of the command file FILE, what a run\n"
         "                         would do with it, one line each: 'Move X Y Z' (microsteps),\n"
         "                         'High WORD' or 'Low WORD' (the 16-bit velocity word in\n"
@@ -85,6 +102,10 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     CtlOptions o;
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    // run's own options.
+    const QCommandLineOption loopOption(QStringLiteral("loop"), QString(), QStringLiteral("count"));
+    const QCommandLineOption pauseOption(QStringLiteral("pause"), QString(), QStringLiteral("answer"));
+    parser.addOptions({loopOption, pauseOption});
     const QCommandLineOption portOption(QStringLiteral("port"), QString(), QStringLiteral("name"));
     const QCommandLineOption baudOption(QStringLiteral("baud"), QString(), QStringLiteral("rate"));
     const QCommandLineOption timeoutOption(QStringLiteral("timeout"), QString(), QStringLiteral("seconds"));
@@ -108,6 +129,19 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     if (parser.isSet(helpOption)) {
         o.outcome = Outcome::Help;
         return o;
+    }
+    if (parser.isSet(loopOption)) {
+        bool ok = false;
+        o.loops = parser.value(loopOption).toInt(&ok);
+        if (!ok || o.loops < 0)
+            return fail(QStringLiteral("--loop takes a count (0: until interrupted), not '%1'")
+                            .arg(parser.value(loopOption)));
+    }
+    if (parser.isSet(pauseOption)) {
+        o.pause = parser.value(pauseOption);
+        if (o.pause != QLatin1String("ask") && o.pause != QLatin1String("continue")
+            && o.pause != QLatin1String("halt"))
+            return fail(QStringLiteral("--pause takes ask, continue or halt, not '%1'").arg(o.pause));
     }
     if (parser.isSet(portOption)) {
         o.port = parser.value(portOption);
@@ -158,14 +192,18 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
             continue;
         if (o.args.size() != shape.argCount)
             return fail(QStringLiteral("%1 takes %2 argument(s)").arg(o.command).arg(shape.argCount));
+        const bool velocitySettingCommand = o.command == QLatin1String("run")
+                                            || o.command == QLatin1String("download")
+                                            || o.command == QLatin1String("execute");
         if (o.high && o.command != QLatin1String("velocity") && o.command != QLatin1String("download")
             && o.command != QLatin1String("execute"))
             return fail(QStringLiteral("--high goes with velocity, download and execute only"));
         if (o.relative && o.command != QLatin1String("execute"))
             return fail(QStringLiteral("--relative goes with execute only"));
-        if (parser.isSet(velocityOption) && o.command != QLatin1String("download")
-            && o.command != QLatin1String("execute"))
-            return fail(QStringLiteral("--velocity goes with download and execute only"));
+        if (parser.isSet(velocityOption) && !velocitySettingCommand)
+            return fail(QStringLiteral("--velocity goes with run, download and execute only"));
+        if ((parser.isSet(loopOption) || parser.isSet(pauseOption)) && o.command != QLatin1String("run"))
+            return fail(QStringLiteral("--loop and --pause go with run only"));
         return o;
     }
     return fail(QStringLiteral("unknown command '%1'").arg(o.command));

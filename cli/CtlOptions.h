@@ -21,6 +21,10 @@ struct CtlOptions
     bool relative = false;
     QString command;
     QStringList args;
+    // run: the number of passes (0: until interrupted) and what a Pause line
+    // gets (ask, continue, halt; empty: ask on a terminal, halt otherwise).
+    int loops = 1;
+    QString pause;
 
     Outcome outcome = Outcome::Run;
     QString error; // for UsageError

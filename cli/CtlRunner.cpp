@@ -5,6 +5,7 @@
 #include "CommandFileCheck.h"
 #include "Commands.h"
 #include "Controller.h"
+#include "CtlHostRun.h"
 #include "CtlPrograms.h"
 #include "JsonLine.h"
 #include "PortBindingsStore.h"
@@ -92,6 +93,9 @@ int CtlRunner::run(const CtlOptions& o)
         if (early >= 0)
             return early;
     }
+    CtlHostRun hostRun(m_clock, m_out, m_err);
+    if (o.command == QLatin1String("run") && !hostRun.checkFile(o))
+        return FileFailure;
     Position target;
     int velocity = 0;
     if (o.command == QLatin1String("move")) {
@@ -149,6 +153,12 @@ int CtlRunner::run(const CtlOptions& o)
     }
 
     Controller controller(link);
+    if (o.command == QLatin1String("run")) {
+        const int status = hostRun.run(o, link, controller, traced);
+        link.close();
+        m_out.flush();
+        return status;
+    }
     Position position;
     std::array<int, StatusBlock::count> status{};
     LinkStatus result = LinkStatus::Ok;

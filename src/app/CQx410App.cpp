@@ -9,7 +9,9 @@
 #include "Controller.h"
 #include "HardwareSetup.h"
 #include "HardwareSetupDialog.h"
+#include "HostExecutionDialog.h"
 #include "MainActions.h"
+#include "PathRunner.h"
 #include "ResolutionDialog.h"
 #include "ResolutionNote.h"
 #include "ResolutionSetup.h"
@@ -109,6 +111,7 @@ int CQx410App::run()
     connectSetupDialogs();
     connectCapture();
     connectControllerPrograms();
+    connectHostExecution();
     QObject::connect(m_frame.get(), &CMainFrame::aboutRequested, m_frame.get(), [this] {
         AboutBox box(guideUrl(), m_frame.get());
         box.exec();
@@ -181,6 +184,24 @@ void CQx410App::connectCapture()
         f->view()->openCapture(factory);
         f->state().pathSelector = path;
     });
+}
+
+void CQx410App::connectHostExecution()
+{
+    CMainFrame* f = m_frame.get();
+    // Robotics, Host, Execute Commands: the modal Execute Host Programs
+    // window, made afresh each time, its messages owned by it.
+    QObject::connect(f, &CMainFrame::hostExecutionRequested, f, [f] {
+        QtPrompts boxes;
+        HostExecutionDialog dialog(f->operations(), boxes, f);
+        boxes.setOwner(&dialog);
+        dialog.exec();
+    });
+    // Move Along Path 1 and 2 on the main toolbar.
+    m_viewPrompts = std::make_unique<QtPrompts>();
+    m_viewPrompts->setOwner(f->view());
+    m_paths = std::make_unique<PathRunner>(f->state(), f->operations(), *m_viewPrompts);
+    m_paths->connectTo(*f);
 }
 
 void CQx410App::shutdown()

@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <memory>
 
+class PathRunner;
 class CMainFrame;
 class Controller;
 class TraceFile;
@@ -40,6 +41,7 @@ private:
     void connectSetupDialogs();
     void connectCapture();
     void connectControllerPrograms();
+    void connectHostExecution();
     void shutdown();
 
     SerialSettings m_serial;
@@ -53,4 +55,7 @@ private:
     std::unique_ptr<TraceFile> m_trace;
     std::unique_ptr<Controller> m_controller;
     std::unique_ptr<CMainFrame> m_frame;
+    // Move Along Path 1 and 2, with their messages owned by the view.
+    std::unique_ptr<QtPrompts> m_viewPrompts;
+    std::unique_ptr<PathRunner> m_paths;
 };

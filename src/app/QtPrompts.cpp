@@ -65,6 +65,11 @@ QString QtPrompts::openFileName(const QString& title, const QString& filter)
     return QFileDialog::getOpenFileName(m_owner, title, QString(), filter);
 }
 
+QString QtPrompts::openFileNameFrom(const QString& title, const QString& filter, const QString& start)
+{
+    return QFileDialog::getOpenFileName(m_owner, title, start, filter);
+}
+
 QString QtPrompts::saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix)
 {
     QFileDialog dialog(m_owner, title, QString(), filter);

@@ -17,6 +17,7 @@ public:
     Answer messageWithDetail(const QString& text, const QString& caption, Icon icon, Buttons buttons,
                              const QString& detail) override;
     QString openFileName(const QString& title, const QString& filter) override;
+    QString openFileNameFrom(const QString& title, const QString& filter, const QString& start) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix) override;
     std::optional<int> number(const QString& title, const QString& label, int initial, int minimum,
                               int maximum) override;

@@ -5,8 +5,7 @@
 #include <fstream>
 #include <system_error>
 
-namespace {
-bool openForReading(const std::filesystem::path& path, std::ifstream& in)
+bool CommandFile::openForReading(const std::filesystem::path& path, std::ifstream& in)
 {
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
@@ -14,7 +13,6 @@ bool openForReading(const std::filesystem::path& path, std::ifstream& in)
     in.open(path, std::ios::in | std::ios::binary);
     return in.is_open();
 }
-} // namespace
 
 bool CommandFile::readLines(const std::filesystem::path& path, std::vector<std::string>& lines)
 {

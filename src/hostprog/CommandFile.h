@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -15,6 +16,10 @@ class CommandFile
 public:
     // What every reader shows when a file cannot be opened for reading.
     static constexpr const char* cannotLoadText = "Can not load file, please check what is wrong!";
+
+    // Opens the file as raw bytes, for reading line by line. False when it
+    // cannot be opened; a directory cannot.
+    static bool openForReading(const std::filesystem::path& path, std::ifstream& in);
 
     // For the executing readers: every line as read, its line end still in
     // it, cut to CommandLimits::lineChars characters before the line end (see

@@ -38,6 +38,13 @@ public:
         Q_UNUSED(filter);
         return QString();
     }
+    // The open-file chooser starting from a file name (its folder, the name
+    // preselected); without such a chooser, the plain one.
+    virtual QString openFileNameFrom(const QString& title, const QString& filter, const QString& start)
+    {
+        Q_UNUSED(start);
+        return openFileName(title, filter);
+    }
     virtual QString saveFileName(const QString& title, const QString& filter, const QString& defaultSuffix)
     {
         Q_UNUSED(title);

@@ -119,8 +119,8 @@ void CMainFrame::connectActions()
         if (m_captureFactory)
             m_view->openCapture(m_captureFactory);
     });
-    for (QAction* hook : {a.executeCommands, a.downloadPrograms, a.executePrograms,
-                          a.uploadPrograms, a.hardware})
+    connect(a.executeCommands, &QAction::triggered, this, &CMainFrame::hostExecutionRequested);
+    for (QAction* hook : {a.downloadPrograms, a.executePrograms, a.uploadPrograms, a.hardware})
         connect(hook, &QAction::triggered, this, [this, hook] { emit dialogRequested(hook); });
     connect(a.toolbar, &QAction::toggled, this, &CMainFrame::toggleToolbars);
     connect(a.statusBar, &QAction::toggled, m_paneToolBar, &QWidget::setVisible);
@@ -147,8 +147,9 @@ void CMainFrame::connectActions()
         connect(a.tool(define[i]), &QAction::triggered, this, [this, i] {
             m_storedPositions.define(i, [this](DefinePosition& d) { return DefinePositionDialog::askWithDialog(this, d); });
         });
-    for (MainActions::Tool t : {MainActions::MovePath1, MainActions::MovePath2, MainActions::DefinePath1,
-                                MainActions::DefinePath2}) {
+    connect(a.tool(MainActions::MovePath1), &QAction::triggered, this, [this] { emit movePathRequested(1); });
+    connect(a.tool(MainActions::MovePath2), &QAction::triggered, this, [this] { emit movePathRequested(2); });
+    for (MainActions::Tool t : {MainActions::DefinePath1, MainActions::DefinePath2}) {
         QAction* hook = a.tool(t);
         connect(hook, &QAction::triggered, this, [this, hook] { emit dialogRequested(hook); });
     }

@@ -74,6 +74,10 @@ signals:
     void communicationsDialogRequested();
     void aboutRequested();
     void dialogRequested(QAction* action);
+    // Robotics, Host, Execute Commands.
+    void hostExecutionRequested();
+    // Move Along Path 1 or 2 on the main toolbar.
+    void movePathRequested(int path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -2,11 +2,14 @@
 
 #include "Clock.h"
 #include "Controller.h"
+#include "ControllerMoves.h"
 #include "MainFrameState.h"
 #include "MainFrameUi.h"
 #include "SerialLink.h"
 #include "Units.h"
 #include "VelocityWord.h"
+
+#include <QCoreApplication>
 
 MainOperations::MainOperations(MainFrameState& state, Controller& controller, Clock& clock, MainFrameUi& ui)
     : m_state(state)
@@ -80,4 +83,40 @@ void MainOperations::stop()
 {
     m_state.busy = false;
     m_controller.interrupt();
+}
+
+bool& MainOperations::busy()
+{
+    return m_state.busy;
+}
+
+void MainOperations::refreshControls()
+{
+    m_ui.updateCommandStates();
+}
+
+LinkStatus MainOperations::sendVelocity(quint16 word)
+{
+    return m_controller.setVelocity(word);
+}
+
+LinkStatus MainOperations::sendContinue()
+{
+    return m_controller.continueRun();
+}
+
+LinkStatus MainOperations::writeContinueAndPurge()
+{
+    return ControllerMoves::continueAndPurge(m_controller);
+}
+
+LinkStatus MainOperations::writeInterrupt()
+{
+    return m_controller.interrupt();
+}
+
+void MainOperations::yieldTurn()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
 }

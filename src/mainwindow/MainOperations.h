@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HostMoves.h"
 #include "LinkStatus.h"
 #include "Position.h"
 
@@ -11,7 +12,9 @@ struct MainFrameState;
 // The operations the main window offers the rest of the program: get
 // position, the absolute move with its lock-out, marker refresh, restore
 // velocity, Stop, and the controller exchange that ends window creation.
-class MainOperations
+// Command-file runs (Execute Host Programs, the paths) reach the controller
+// through them as their HostMoves.
+class MainOperations : public HostMoves
 {
 public:
     MainOperations(MainFrameState& state, Controller& controller, Clock& clock, MainFrameUi& ui);
@@ -22,15 +25,27 @@ public:
     // Moves to X, Y, Z microsteps: previous position from the marker, busy
     // flag and lock-out, the move and its wait, 100 ms, unlock, two position
     // queries, marker refresh.
-    LinkStatus absoluteMove(const Position& microsteps);
+    LinkStatus absoluteMove(const Position& microsteps) override;
     void markerRefresh();
     // The velocity command with the velocity setting, high-resolution bit clear.
-    LinkStatus restoreVelocity();
+    LinkStatus restoreVelocity() override;
     // Last steps of window creation: two position queries, the marker taken
     // as drawn there, and the velocity command.
     LinkStatus initialExchange();
     // Stop: the interrupt command, and the move's wait ends.
     void stop();
+
+    // HostMoves for command-file runs.
+    bool& busy() override;
+    // The control-bar refresh: buttons follow the busy flag at once, the bars
+    // are repainted.
+    void refreshControls() override;
+    LinkStatus sendVelocity(quint16 word) override;
+    LinkStatus sendContinue() override;
+    LinkStatus writeContinueAndPurge() override;
+    LinkStatus writeInterrupt() override;
+    // Processes the events waiting now, without blocking.
+    void yieldTurn() override;
 
 private:
     MainFrameState& m_state;

@@ -1,0 +1,74 @@
+#include "ControllerMoves.h"
+
+#include "Clock.h"
+#include "Commands.h"
+#include "Controller.h"
+#include "SerialLink.h"
+#include "VelocityWord.h"
+
+ControllerMoves::ControllerMoves(Controller& controller, Clock& clock, quint16 velocitySetting, int timeoutMs)
+    : m_controller(controller)
+    , m_clock(clock)
+    , m_velocity(velocitySetting)
+    , m_timeoutMs(timeoutMs)
+{
+}
+
+LinkStatus ControllerMoves::readPosition()
+{
+    Position p;
+    LinkStatus status = m_controller.queryPosition(&p);
+    if (status == LinkStatus::Ok)
+        status = m_controller.queryPosition(&p);
+    if (status == LinkStatus::Ok) {
+        m_position = p;
+        m_hasPosition = true;
+    }
+    return status;
+}
+
+LinkStatus ControllerMoves::absoluteMove(const Position& microsteps)
+{
+    const LinkStatus status = m_controller.move(microsteps, m_busy, m_timeoutMs);
+    if (status == LinkStatus::TimedOut)
+        m_controller.interrupt(); // the move must not go on unattended
+    if (status != LinkStatus::Ok)
+        return status;
+    m_clock.sleepMs(SerialLink::settleMs);
+    return readPosition();
+}
+
+LinkStatus ControllerMoves::restoreVelocity()
+{
+    return m_controller.setVelocity(VelocityWord::encode(m_velocity, false));
+}
+
+LinkStatus ControllerMoves::sendVelocity(quint16 word)
+{
+    return m_controller.setVelocity(word);
+}
+
+LinkStatus ControllerMoves::sendContinue()
+{
+    return m_controller.continueRun();
+}
+
+LinkStatus ControllerMoves::continueAndPurge(Controller& controller)
+{
+    const LinkStatus status = controller.link().write(Commands::continueRun());
+    // Only the receive side is cleared: a write has handed the bytes to the
+    // system, not yet put them on the line, and clearing the transmit side at
+    // once would drop this very command before the controller receives it.
+    controller.link().receiveClear();
+    return status;
+}
+
+LinkStatus ControllerMoves::writeContinueAndPurge()
+{
+    return continueAndPurge(m_controller);
+}
+
+LinkStatus ControllerMoves::writeInterrupt()
+{
+    return m_controller.interrupt();
+}
