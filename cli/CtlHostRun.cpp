@@ -4,6 +4,7 @@
 #include "Controller.h"
 #include "ControllerMoves.h"
 #include "HostExecutor.h"
+#include "JsonLine.h"
 #include "PausePrompts.h"
 #include "PortDevice.h"
 #include "RunSignals.h"
@@ -95,7 +96,7 @@ int CtlHostRun::run(const CtlOptions& o, SerialLink& link, Controller& controlle
     // The final position: read after the last move, or now when no move was made.
     if (moves.hasPosition() || moves.readPosition() == LinkStatus::Ok) {
         const Position um = Units::microstepsToMicrons(moves.position());
-        m_out << um.x << " " << um.y << " " << um.z << "\n";
+        m_out << JsonLine::positionLine(um, o.json) << "\n";
         m_out.flush();
     }
     if (RunSignals::raised())

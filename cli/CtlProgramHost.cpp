@@ -1,13 +1,15 @@
 #include "CtlProgramHost.h"
 
+#include "JsonLine.h"
 #include "Units.h"
 #include "VelocityWord.h"
 
-CtlProgramHost::CtlProgramHost(SerialLink& link, quint16 startWord, int program, QTextStream& out)
+CtlProgramHost::CtlProgramHost(SerialLink& link, quint16 startWord, int program, QTextStream& out, bool json)
     : m_controller(link)
     , m_startWord(startWord)
     , m_program(program)
     , m_out(out)
+    , m_json(json)
 {
 }
 
@@ -16,8 +18,7 @@ LinkStatus CtlProgramHost::getPosition()
     Position microsteps;
     const LinkStatus status = m_controller.queryPosition(&microsteps);
     if (status == LinkStatus::Ok) {
-        const Position um = Units::microstepsToMicrons(microsteps);
-        m_out << um.x << " " << um.y << " " << um.z << "\n";
+        m_out << JsonLine::positionLine(Units::microstepsToMicrons(microsteps), m_json) << "\n";
     }
     return status;
 }

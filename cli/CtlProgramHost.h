@@ -13,12 +13,12 @@ class SerialLink;
 class CtlProgramHost : public ProgramHost
 {
 public:
-    CtlProgramHost(SerialLink& link, quint16 startWord, int program, QTextStream& out);
+    CtlProgramHost(SerialLink& link, quint16 startWord, int program, QTextStream& out, bool json);
 
     quint16 startVelocityWord() const override { return m_startWord; }
     int selectedProgram() const override { return m_program; }
     void setSelectedProgram(int program) override { m_program = program; }
-    // The position query; prints "X Y Z" in whole micrometres.
+    // The position query; prints "X Y Z" in whole micrometres (or as JSON).
     LinkStatus getPosition() override;
     void markerRefresh() override {}
     LinkStatus restoreVelocity() override;
@@ -28,4 +28,5 @@ private:
     quint16 m_startWord;
     int m_program;
     QTextStream& m_out;
+    bool m_json;
 };

@@ -4,6 +4,7 @@
 #include "CtlProgramHost.h"
 #include "DownloadSession.h"
 #include "ExecuteSession.h"
+#include "JsonLine.h"
 #include "PortDevice.h"
 #include "ProgramExchange.h"
 #include "ProgramFileReader.h"
@@ -149,7 +150,11 @@ LinkStatus CtlPrograms::run(const CtlOptions& o, SerialLink& link, PortDevice& p
         const LinkStatus status = exchange.upload(n, &steps);
         if (status != LinkStatus::Ok)
             return status;
-        m_out << n << " " << steps.size() << "\n";
+        if (o.json)
+            m_out << JsonLine::of({{QStringLiteral("program"), n}, {QStringLiteral("steps"), static_cast<int>(steps.size())}})
+                  << "\n";
+        else
+            m_out << n << " " << steps.size() << "\n";
     }
     return LinkStatus::Ok;
 }
@@ -157,7 +162,7 @@ LinkStatus CtlPrograms::run(const CtlOptions& o, SerialLink& link, PortDevice& p
 LinkStatus CtlPrograms::execute(const CtlOptions& o, SerialLink& link, PortDevice& port)
 {
     ProgramExchange exchange(link, m_clock);
-    CtlProgramHost host(link, VelocityWord::encode(o.velocitySetting, o.high), m_program, m_out);
+    CtlProgramHost host(link, VelocityWord::encode(o.velocitySetting, o.high), m_program, m_out, o.json);
     ExecuteSession session(exchange, m_prompts, host);
     bool halted = false;
     HaltOnSignal guard;

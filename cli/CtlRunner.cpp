@@ -39,10 +39,7 @@ bool parseMicrons(const QString& text, qint32* value)
 
 QString positionText(const Position& microsteps, bool json)
 {
-    const Position um = Units::microstepsToMicrons(microsteps);
-    if (json)
-        return JsonLine::of(JsonLine::position(um));
-    return QStringLiteral("%1 %2 %3").arg(um.x).arg(um.y).arg(um.z);
+    return JsonLine::positionLine(Units::microstepsToMicrons(microsteps), json);
 }
 
 QString statusText(const std::array<int, StatusBlock::count>& status, bool json)

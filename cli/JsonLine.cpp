@@ -11,3 +11,10 @@ QJsonObject JsonLine::position(const Position& position)
 {
     return QJsonObject{{QStringLiteral("x"), position.x}, {QStringLiteral("y"), position.y}, {QStringLiteral("z"), position.z}};
 }
+
+QString JsonLine::positionLine(const Position& position, bool json)
+{
+    if (json)
+        return of(JsonLine::position(position));
+    return QStringLiteral("%1 %2 %3").arg(position.x).arg(position.y).arg(position.z);
+}

@@ -14,4 +14,6 @@ public:
     static QString of(const QJsonObject& object);
     // {"x":X,"y":Y,"z":Z}, in whatever units position is given.
     static QJsonObject position(const Position& position);
+    // A position as qx410ctl prints it: "X Y Z", or the JSON object line.
+    static QString positionLine(const Position& position, bool json);
 };

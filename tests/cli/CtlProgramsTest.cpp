@@ -112,6 +112,11 @@ TEST(CtlPrograms, UploadWritesTheCommandFileAndProgramsCountsSteps)
     c.outText.clear();
     EXPECT_EQ(c.run({QStringLiteral("programs")}), 0);
     EXPECT_EQ(c.outText, QStringLiteral("1 3\n2 0\n3 0\n4 0\n5 0\n6 0\n7 0\n8 0\n9 0\n10 0\n"));
+    c.outText.clear();
+    EXPECT_EQ(c.run({QStringLiteral("--json"), QStringLiteral("programs")}), 0);
+    EXPECT_TRUE(c.outText.startsWith(QStringLiteral("{\"program\":1,\"steps\":3}\n{\"program\":2,\"steps\":0}\n")))
+        << qPrintable(c.outText);
+    EXPECT_EQ(c.outText.count(QLatin1Char('\n')), 10);
     c.wire();
     EXPECT_EQ(c.run({QStringLiteral("continue")}), 0);
     EXPECT_EQ(c.wire(), QByteArray("65 0D"));
