@@ -1,6 +1,7 @@
 #include "CtlOptions.h"
 
 #include "LineSettings.h"
+#include "Qx410Version.h"
 
 #include <QCommandLineParser>
 
@@ -31,6 +32,7 @@ QString CtlOptions::usage()
         "  --timeout SECONDS      how long 'move' waits for the controller to report the\n"
         "                         end of the move; then it stops the move. Default 600.\n"
         "  --help                 this text.\n"
+        "  --version              print the version.\n"
         "\n"
         "Commands (positions in whole micrometres):\n"
         "  position               print the position as 'X Y Z'.\n"
@@ -53,6 +55,11 @@ QString CtlOptions::usage()
         "(or the port failed).\n");
 }
 
+QString CtlOptions::version()
+{
+    return QStringLiteral("qx410ctl " QX410_VERSION);
+}
+
 CtlOptions CtlOptions::parse(const QStringList& arguments)
 {
     CtlOptions o;
@@ -63,7 +70,8 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption timeoutOption(QStringLiteral("timeout"), QString(), QStringLiteral("seconds"));
     const QCommandLineOption highOption(QStringLiteral("high"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
-    parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption});
+    const QCommandLineOption versionOption(QStringLiteral("version"));
+    parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption, versionOption});
 
     auto fail = [&o](const QString& why) {
         o.outcome = Outcome::UsageError;
@@ -75,6 +83,10 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
         return fail(parser.errorText());
     if (parser.isSet(helpOption)) {
         o.outcome = Outcome::Help;
+        return o;
+    }
+    if (parser.isSet(versionOption)) {
+        o.outcome = Outcome::Version;
         return o;
     }
     if (parser.isSet(portOption)) {

@@ -2,6 +2,7 @@
 // host program and its tests without the hardware.
 
 #include "PtyServer.h"
+#include "Qx410Version.h"
 #include "SimController.h"
 
 #include <cerrno>
@@ -36,7 +37,8 @@ const char kUsage[] =
     "  --run COMMAND ...  run COMMAND with QX410_COM1 set to the device path, serve while\n"
     "                     it runs and exit with its status; without --run, serve until\n"
     "                     SIGINT or SIGTERM\n"
-    "  --help             show this text\n";
+    "  --help             show this text\n"
+    "  --version          print the version\n";
 
 struct Arguments
 {
@@ -77,6 +79,9 @@ int parseArguments(int argc, char** argv, Arguments& args)
         const bool hasValue = i + 1 < argc;
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::puts("qx410-sim " QX410_VERSION);
             return 0;
         } else if (arg == "--trace") {
             args.trace = true;

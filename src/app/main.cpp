@@ -1,13 +1,23 @@
 // qx410: the desktop host program for the QX-410 micromanipulator controller.
 
 #include "CQx410App.h"
+#include "DesktopCommandLine.h"
+#include "ProgramIcon.h"
 
 #include <QApplication>
 
+#include <iostream>
+
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> answered = DesktopCommandLine::answer(argc, argv, std::cout))
+        return *answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Qx410"));
+    // The icon of every window, and the desktop entry that names it for the
+    // window system (the taskbar shows the entry's icon and name).
+    QApplication::setWindowIcon(ProgramIcon::icon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("qx410"));
     CQx410App qx410;
     return qx410.run();
 }

@@ -263,3 +263,10 @@ TEST(CMainFrame, StopDuringAMoveLeavesTheMarkerAtTheStoppingPoint)
 }
 
 } // namespace
+
+TEST(CMainFrame, CarriesTheProgramIcon)
+{
+    Window w;
+    EXPECT_FALSE(w.frame->windowIcon().isNull());
+    EXPECT_FALSE(w.frame->windowIcon().pixmap(16, 16).isNull());
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the Debian package of the programs: a Release build for /usr with the
+# distribution's hardening flags, the manual pages, and the dependencies
+# computed by dpkg-shlibdeps. Leaves qx410_VERSION_ARCH.deb in the project
+# folder and prints its path on the last line.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh >&2
+
+# Packaging tools: dpkg-shlibdeps (dpkg-dev), help2man, and file, which CPack
+# uses to find the programs whose libraries it looks up.
+tools=(dpkg-dev help2man file)
+missing=()
+for p in "${tools[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq >&2
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+fi
+
+# A fresh build folder: CMake reads the compiler flags from the environment
+# only when it first configures.
+build=build/package
+rm -rf "$build"
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+eval "$(dpkg-buildflags --export=sh)"
+export CXXFLAGS="${CPPFLAGS:-} ${CXXFLAGS:-}"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX410_TESTS=OFF \
+  -DCMAKE_INSTALL_PREFIX=/usr -DQX410_MAN_PAGES=ON >&2
+cmake --build "$build" >&2
+(cd "$build" && cpack -G DEB >&2)
+
+rm -f qx410_*.deb
+deb=$(find "$build" -maxdepth 1 -name 'qx410_*.deb' -print -quit)
+[ -n "$deb" ] || { echo "package.sh: cpack made no package" >&2; exit 1; }
+cp "$deb" .
+echo "$PWD/$(basename "$deb")"

@@ -1,0 +1,52 @@
+#include "DesktopCommandLine.h"
+
+#include "Qx410Version.h"
+
+#include <cstring>
+
+std::string DesktopCommandLine::help()
+{
+    return "Usage: qx410 [OPTION]...\n"
+           "The desktop program for the QX-410 three-axis micromanipulator controller:\n"
+           "position read-out, moves and stored positions, velocity and resolution,\n"
+           "command files and controller programs.\n"
+           "\n"
+           "Options:\n"
+           "  -h, --help       display this help and exit\n"
+           "  -v, --version    display the version and exit\n"
+           "\n"
+           "Qt's own options, for example -platform offscreen or -style Fusion, are\n"
+           "accepted too.\n"
+           "\n"
+           "Files:\n"
+           "  Qx410.ini in the folder qx410 is started from keeps the settings: port,\n"
+           "  baud rate, velocity, resolution and the stored positions. Without it,\n"
+           "  qx410 asks for the port first.\n"
+           "\n"
+           "Environment:\n"
+           "  QX410_COM1 ... QX410_COM4  the serial device that COM1 ... COM4 stand for;\n"
+           "                             without one, /dev/ttyS0 ... /dev/ttyS3.\n";
+}
+
+std::string DesktopCommandLine::version()
+{
+    return "qx410 " QX410_VERSION "\n";
+}
+
+std::optional<int> DesktopCommandLine::answer(int argc, const char* const* argv, std::ostream& out)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--") == 0)
+            break;
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            out << help();
+            return 0;
+        }
+        if (std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0) {
+            out << version();
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
