@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
   libgtest-dev googletest
   clang libclang-rt-14-dev
+  desktop-file-utils help2man
 )
 
 missing=()

@@ -23,13 +23,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 fi
 
-# A fresh build folder: CMake reads the compiler flags from the environment
-# only when it first configures.
+# A fresh build folder: CMake reads the linker flags from the environment
+# only when it first configures. The programs are linked with the
+# distribution's hardening (read-only relocations, immediate binding); they
+# compile with the project's Release flags, as ./run.sh builds them.
 build=build/package
 rm -rf "$build"
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-eval "$(dpkg-buildflags --export=sh)"
-export CXXFLAGS="${CPPFLAGS:-} ${CXXFLAGS:-}"
+LDFLAGS=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)
+export LDFLAGS
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX410_TESTS=OFF \
   -DCMAKE_INSTALL_PREFIX=/usr -DQX410_MAN_PAGES=ON >&2
 cmake --build "$build" >&2

@@ -21,13 +21,14 @@
 namespace {
 
 const char kUsage[] =
-    "usage: qx410-sim [--link PATH] [--time-scale F] [--trace]\n"
+    "Usage: qx410-sim [--link PATH] [--time-scale F] [--trace]\n"
     "                 [--fault silent|short|garbage|close] [--fault-after N]\n"
     "                 [--run COMMAND [ARGS...]]\n"
     "\n"
     "Simulates a QX-410 controller on a pseudo-terminal and prints the device path\n"
     "on the first line of standard output (of standard error with --run).\n"
     "\n"
+    "Options:\n"
     "  --link PATH        also make PATH a symbolic link to the device (removed at exit)\n"
     "  --time-scale F     run the controller's clock F times faster than real time (default 1)\n"
     "  --trace            log every byte in and out on standard error\n"

@@ -1,6 +1,6 @@
 #include "AboutBox.h"
 
-#include "ProgramIcon.h"
+#include "Qx410Icon.h"
 
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -144,5 +144,5 @@ bool AboutBox::eventFilter(QObject* watched, QEvent* event)
 void AboutBox::paintPicture(QPainter& p) const
 {
     // The program's icon, as the window system shows it.
-    ProgramIcon::paint(p, m_picture->width());
+    Qx410Icon::paint(p, m_picture->width());
 }

@@ -12,6 +12,9 @@ std::string DesktopCommandLine::help()
            "command files and controller programs.\n"
            "\n"
            "Options:\n"
+           "  --trace FILE     write every exchange with the controller to FILE, one line\n"
+           "                   each (time, direction, bytes in hex, command name), as\n"
+           "                   View > Serial Traffic shows them\n"
            "  -h, --help       display this help and exit\n"
            "  -v, --version    display the version and exit\n"
            "\n"
@@ -19,13 +22,18 @@ std::string DesktopCommandLine::help()
            "accepted too.\n"
            "\n"
            "Files:\n"
-           "  Qx410.ini in the folder qx410 is started from keeps the settings: port,\n"
-           "  baud rate, velocity, resolution and the stored positions. Without it,\n"
-           "  qx410 asks for the port first.\n"
+           "  Qx410.ini    in the folder qx410 is started from: the settings (port, baud\n"
+           "               rate, velocity, resolution, step size, stored positions),\n"
+           "               written when the program closes. Without it, qx410 asks for\n"
+           "               the port first.\n"
+           "  Qx410.ports  beside Qx410.ini: the serial device each of COM1 ... COM4 is\n"
+           "               bound to in Setup > Communications, one line each, such as\n"
+           "               COM1 /dev/serial/by-id/...\n"
            "\n"
            "Environment:\n"
-           "  QX410_COM1 ... QX410_COM4  the serial device that COM1 ... COM4 stand for;\n"
-           "                             without one, /dev/ttyS0 ... /dev/ttyS3.\n";
+           "  QX410_COM1 ... QX410_COM4  the serial device that COM1 ... COM4 stand for,\n"
+           "                             ahead of Qx410.ports; without either,\n"
+           "                             /dev/ttyS0 ... /dev/ttyS3.\n";
 }
 
 std::string DesktopCommandLine::version()

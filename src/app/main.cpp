@@ -2,7 +2,7 @@
 
 #include "CQx410App.h"
 #include "DesktopCommandLine.h"
-#include "ProgramIcon.h"
+#include "Qx410Icon.h"
 
 #include <QApplication>
 
@@ -16,7 +16,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Qx410"));
     // The icon of every window, and the desktop entry that names it for the
     // window system (the taskbar shows the entry's icon and name).
-    QApplication::setWindowIcon(ProgramIcon::icon());
+    QApplication::setWindowIcon(Qx410Icon::icon());
     QGuiApplication::setDesktopFileName(QStringLiteral("qx410"));
     CQx410App qx410;
     return qx410.run();

@@ -6,7 +6,7 @@
 #include "MainActions.h"
 #include "ManualMovePanel.h"
 #include "PaneBar.h"
-#include "ProgramIcon.h"
+#include "Qx410Icon.h"
 #include "SerialLink.h"
 #include "SerialSettings.h"
 #include "Units.h"
@@ -47,7 +47,7 @@ CMainFrame::CMainFrame(MainFrameState& state, SerialSettings& serial, SerialLink
     m_view->setOnMove([this](const Position& microsteps) { moveTo(microsteps); });
     m_view->setOnDesired([this](int axis, const QString& text) { m_paneBar->setPaneText(3 + 2 * axis, text); });
     setCentralWidget(m_view);
-    setWindowIcon(ProgramIcon::icon());
+    setWindowIcon(Qx410Icon::icon());
     connect(this, &CMainFrame::captureClosed, m_view, &CQx410View::onCaptureClosed);
 
     m_actions = new MainActions(this);

@@ -264,7 +264,7 @@ TEST(CMainFrame, StopDuringAMoveLeavesTheMarkerAtTheStoppingPoint)
 
 } // namespace
 
-TEST(CMainFrame, CarriesTheProgramIcon)
+TEST(CMainFrame, CarriesTheQx410Icon)
 {
     Window w;
     EXPECT_FALSE(w.frame->windowIcon().isNull());

@@ -1,4 +1,4 @@
-#include "ProgramIcon.h"
+#include "Qx410Icon.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -44,19 +44,19 @@ QPixmap pixmap(int size)
     QPixmap picture(size, size);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
-    ProgramIcon::paint(painter, size);
+    Qx410Icon::paint(painter, size);
     return picture;
 }
 
 } // namespace
 
-const QList<int>& ProgramIcon::sizes()
+const QList<int>& Qx410Icon::sizes()
 {
     static const QList<int> all = { 16, 22, 24, 32, 48, 64, 128, 256 };
     return all;
 }
 
-void ProgramIcon::paint(QPainter& p, int size)
+void Qx410Icon::paint(QPainter& p, int size)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -86,7 +86,7 @@ void ProgramIcon::paint(QPainter& p, int size)
     p.restore();
 }
 
-QIcon ProgramIcon::icon()
+QIcon Qx410Icon::icon()
 {
     QIcon all;
     for (int size : sizes())

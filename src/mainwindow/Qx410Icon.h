@@ -9,7 +9,7 @@ class QPainter;
 // three axis arrows, X red to the right, Y green into the depth, Z blue
 // upwards. It is drawn here, at every size, in the same 256 x 256 geometry
 // as data/icons/qx410.svg, from which the installed icons come.
-namespace ProgramIcon {
+namespace Qx410Icon {
 
 // The sizes of the installed bitmaps, in pixels (the hicolor theme's).
 const QList<int>& sizes();
@@ -20,4 +20,4 @@ void paint(QPainter& painter, int size);
 // The icon with a bitmap at every size of sizes().
 QIcon icon();
 
-} // namespace ProgramIcon
+} // namespace Qx410Icon

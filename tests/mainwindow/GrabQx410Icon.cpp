@@ -3,7 +3,7 @@
 // makes FOLDER/qx410-SIZE.png for every installed size (data/icons holds
 // the ones in use). Run by hand; nothing in the test suite calls it.
 
-#include "ProgramIcon.h"
+#include "Qx410Icon.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -21,11 +21,11 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    for (int size : ProgramIcon::sizes()) {
+    for (int size : Qx410Icon::sizes()) {
         QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         QPainter painter(&image);
-        ProgramIcon::paint(painter, size);
+        Qx410Icon::paint(painter, size);
         painter.end();
         const QString path = folder.filePath(QStringLiteral("qx410-%1.png").arg(size));
         if (!image.save(path)) {

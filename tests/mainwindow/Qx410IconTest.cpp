@@ -1,4 +1,4 @@
-#include "ProgramIcon.h"
+#include "Qx410Icon.h"
 
 #include <QImage>
 #include <QPainter>
@@ -12,25 +12,25 @@ QImage drawn(int size)
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    ProgramIcon::paint(painter, size);
+    Qx410Icon::paint(painter, size);
     return image;
 }
 
 } // namespace
 
-TEST(ProgramIcon, HoldsEveryInstalledSize)
+TEST(Qx410Icon, HoldsEveryInstalledSize)
 {
-    const QIcon icon = ProgramIcon::icon();
+    const QIcon icon = Qx410Icon::icon();
     ASSERT_FALSE(icon.isNull());
     QList<int> held;
     for (const QSize& size : icon.availableSizes())
         held << size.width();
-    EXPECT_EQ(held, ProgramIcon::sizes());
+    EXPECT_EQ(held, Qx410Icon::sizes());
 }
 
-TEST(ProgramIcon, FillsItsTileAndShowsTheThreeAxisColours)
+TEST(Qx410Icon, FillsItsTileAndShowsTheThreeAxisColours)
 {
-    for (int size : ProgramIcon::sizes()) {
+    for (int size : Qx410Icon::sizes()) {
         const QImage image = drawn(size);
         SCOPED_TRACE(size);
         EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0); // rounded corner
