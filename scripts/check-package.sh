@@ -6,19 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools=(lintian desktop-file-utils file)
-missing=()
-for p in "${tools[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+./scripts/install-deps.sh lintian desktop-file-utils file
 
 deb=$(./scripts/package.sh | tail -n 1)
 version=$(sed -n 's/^project(Qx410 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)

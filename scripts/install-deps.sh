@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when one is missing.
+# Packages named as arguments (for example the packaging tools) are installed too.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   desktop-file-utils help2man
 )
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,23 +5,9 @@
 # folder and prints its path on the last line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh >&2
-
-# Packaging tools: dpkg-shlibdeps (dpkg-dev), help2man, and file, which CPack
-# uses to find the programs whose libraries it looks up.
-tools=(dpkg-dev help2man file)
-missing=()
-for p in "${tools[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "Installing: ${missing[*]}" >&2
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq >&2
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-fi
+# With the packaging tools: dpkg-shlibdeps (dpkg-dev), help2man, and file,
+# which CPack uses to find the programs whose libraries it looks up.
+./scripts/install-deps.sh dpkg-dev help2man file >&2
 
 # A fresh build folder: CMake reads the linker flags from the environment
 # only when it first configures. The programs are linked with the
