@@ -1,6 +1,7 @@
 #include "CtlOptions.h"
 
 #include "LineSettings.h"
+#include "Qx410Version.h"
 
 #include <QCommandLineParser>
 
@@ -45,6 +46,7 @@ QString CtlOptions::usage()
         "  --high                 with velocity, download and execute: high resolution.\n"
         "  --relative             with execute: run the program in relative mode.\n"
         "  --help                 this text.\n"
+        "  --version              print the version.\n"
         "\n"
         "Commands (positions in whole micrometres):\n"
         "  position               print the position as 'X Y Z'.\n"
@@ -97,6 +99,11 @@ QString CtlOptions::usage()
         "upload: 2 when FILE cannot be written; execute: 130 when a signal halted the run.\n");
 }
 
+QString CtlOptions::version()
+{
+    return QStringLiteral("qx410ctl " QX410_VERSION);
+}
+
 CtlOptions CtlOptions::parse(const QStringList& arguments)
 {
     CtlOptions o;
@@ -113,9 +120,10 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption velocityOption(QStringLiteral("velocity"), QString(), QStringLiteral("V"));
     const QCommandLineOption relativeOption(QStringLiteral("relative"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
+    const QCommandLineOption versionOption(QStringLiteral("version"));
     const QCommandLineOption jsonOption(QStringLiteral("json"));
     const QCommandLineOption traceOption(QStringLiteral("trace"), QString(), QStringLiteral("file"));
-    parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption, jsonOption, traceOption});
+    parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption, jsonOption, traceOption, versionOption});
     parser.addOptions({velocityOption, relativeOption});
 
     auto fail = [&o](const QString& why) {
@@ -128,6 +136,10 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
         return fail(parser.errorText());
     if (parser.isSet(helpOption)) {
         o.outcome = Outcome::Help;
+        return o;
+    }
+    if (parser.isSet(versionOption)) {
+        o.outcome = Outcome::Version;
         return o;
     }
     if (parser.isSet(loopOption)) {

@@ -6,7 +6,7 @@
 // What the qx410ctl command line asks for, parsed and checked.
 struct CtlOptions
 {
-    enum class Outcome { Run, Help, UsageError };
+    enum class Outcome { Run, Help, Version, UsageError };
 
     QString port = QStringLiteral("COM1");
     int baud = 9600;
@@ -31,4 +31,5 @@ struct CtlOptions
 
     static CtlOptions parse(const QStringList& arguments);
     static QString usage();
+    static QString version(); // "qx410ctl VERSION"
 };

@@ -20,6 +20,10 @@ int main(int argc, char* argv[])
         out << CtlOptions::usage();
         return CtlRunner::Done;
     }
+    if (options.outcome == CtlOptions::Outcome::Version) {
+        out << CtlOptions::version() << "\n";
+        return CtlRunner::Done;
+    }
     if (options.outcome == CtlOptions::Outcome::UsageError) {
         err << "qx410ctl: " << options.error << "\n\n" << CtlOptions::usage();
         return CtlRunner::Usage;

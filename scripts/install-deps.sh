@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when one is missing.
+# Packages named as arguments (for example the packaging tools) are installed too.
 set -euo pipefail
 
 packages=(
@@ -8,7 +9,9 @@ packages=(
   libgtest-dev googletest
   clang libclang-rt-14-dev
   locales
+  desktop-file-utils help2man
 )
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 
 #include "ProgramPreload.h"
 #include "PtyServer.h"
+#include "Qx410Version.h"
 #include "SimController.h"
 
 #include <cerrno>
@@ -21,13 +22,14 @@
 namespace {
 
 const char kUsage[] =
-    "usage: qx410-sim [--link PATH] [--time-scale F] [--trace]\n"
+    "Usage: qx410-sim [--link PATH] [--time-scale F] [--trace]\n"
     "                 [--fault silent|short|garbage|close] [--fault-after N]\n"
     "                 [--programs [N=]FILE]... [--run COMMAND [ARGS...]]\n"
     "\n"
     "Simulates a QX-410 controller on a pseudo-terminal and prints the device path\n"
     "on the first line of standard output (of standard error with --run).\n"
     "\n"
+    "Options:\n"
     "  --link PATH        also make PATH a symbolic link to the device (removed at exit)\n"
     "  --time-scale F     run the controller's clock F times faster than real time (default 1)\n"
     "  --trace            log every byte in and out on standard error\n"
@@ -39,7 +41,8 @@ const char kUsage[] =
     "  --run COMMAND ...  run COMMAND with QX410_COM1 set to the device path, serve while\n"
     "                     it runs and exit with its status; without --run, serve until\n"
     "                     SIGINT or SIGTERM\n"
-    "  --help             show this text\n";
+    "  --help             show this text\n"
+    "  --version          print the version\n";
 
 struct Arguments
 {
@@ -81,6 +84,9 @@ int parseArguments(int argc, char** argv, Arguments& args)
         const bool hasValue = i + 1 < argc;
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::puts("qx410-sim " QX410_VERSION);
             return 0;
         } else if (arg == "--trace") {
             args.trace = true;

@@ -1,5 +1,7 @@
 #include "AboutBox.h"
 
+#include "Qx410Icon.h"
+
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFrame>
@@ -7,9 +9,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPolygonF>
 #include <QVBoxLayout>
-#include <QtMath>
 
 const QString AboutBox::title = QStringLiteral("QX410 Windows Program");
 const QString AboutBox::productLine = QStringLiteral("QX-410 Micromanipulator Controller");
@@ -27,8 +27,6 @@ const QColor lightGrey(192, 192, 192);
 const QColor productRed(128, 0, 0);
 const QColor linkBlue(0, 0, 255);
 
-// The picture is drawn in a 64 x 64 box, scaled to the widget.
-constexpr int pictureBox = 64;
 constexpr int pictureSize = 72;
 
 // One line of text on light grey; an invalid colour keeps the default text colour.
@@ -44,24 +42,6 @@ QLabel* makeLine(QWidget* parent, const QString& text, const QColor& colour, con
     label->setPalette(palette);
     label->setAutoFillBackground(true);
     return label;
-}
-
-// A line with an arrowhead at each end.
-void drawAxis(QPainter& p, const QPointF& from, const QPointF& to, const QColor& colour)
-{
-    const QLineF line(from, to);
-    p.setPen(QPen(colour, 2.0, Qt::SolidLine, Qt::FlatCap));
-    const QLineF shaft(line.pointAt(4.0 / line.length()), line.pointAt(1.0 - 4.0 / line.length()));
-    p.drawLine(shaft);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    for (const QLineF& end : { line, QLineF(to, from) }) {
-        const qreal angle = qDegreesToRadians(end.angle());
-        const QPointF tip = end.p2();
-        const QPointF back(-qCos(angle) * 5.0, qSin(angle) * 5.0);
-        const QPointF side(-qSin(angle) * 3.0, -qCos(angle) * 3.0);
-        p.drawPolygon(QPolygonF({ tip, tip + back + side, tip + back - side }));
-    }
 }
 
 } // namespace
@@ -163,43 +143,6 @@ bool AboutBox::eventFilter(QObject* watched, QEvent* event)
 
 void AboutBox::paintPicture(QPainter& p) const
 {
-    // A three-axis manipulator on its base: an upright column carrying the
-    // vertical carriage, a horizontal arm, a cross stage and the pipette
-    // holder, with the three axes marked in red, green and blue.
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(qreal(m_picture->width()) / pictureBox, qreal(m_picture->height()) / pictureBox);
-
-    const QPen outline(QColor(48, 48, 48), 1.0);
-    const QColor metal(170, 174, 184);
-    const QColor lightMetal(214, 218, 226);
-    const QColor darkMetal(96, 100, 110);
-
-    p.setPen(outline);
-    p.setBrush(darkMetal);
-    p.drawRoundedRect(QRectF(4, 54, 56, 7), 2, 2); // base plate
-
-    p.setBrush(metal);
-    p.drawRect(QRectF(12, 12, 8, 42)); // column
-    p.setBrush(lightMetal);
-    p.drawRect(QRectF(9, 24, 14, 12)); // vertical carriage
-    p.setBrush(metal);
-    p.drawRect(QRectF(23, 27, 20, 6)); // arm
-
-    // Cross stage, drawn as a box seen from above and in front.
-    p.setBrush(lightMetal);
-    p.drawPolygon(QPolygonF({ QPointF(40, 23), QPointF(46, 18), QPointF(56, 18), QPointF(50, 23) }));
-    p.setBrush(darkMetal);
-    p.drawPolygon(QPolygonF({ QPointF(50, 23), QPointF(56, 18), QPointF(56, 30), QPointF(50, 35) }));
-    p.setBrush(metal);
-    p.drawRect(QRectF(40, 23, 10, 12));
-
-    // Pipette holder and glass pipette, slanting down to the right.
-    p.setBrush(QColor(60, 60, 64));
-    p.drawPolygon(QPolygonF({ QPointF(44, 35), QPointF(48, 35), QPointF(54, 46), QPointF(51, 48) }));
-    p.setPen(QPen(QColor(90, 150, 200), 1.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(52.5, 47), QPointF(59, 57));
-
-    drawAxis(p, QPointF(25, 20), QPointF(38, 20), QColor(200, 0, 0)); // X
-    drawAxis(p, QPointF(48, 14), QPointF(58, 6), QColor(0, 150, 0)); // Y
-    drawAxis(p, QPointF(5, 14), QPointF(5, 40), QColor(0, 0, 200)); // Z
+    // The program's icon, as the window system shows it.
+    Qx410Icon::paint(p, m_picture->width());
 }

@@ -7,6 +7,7 @@
 #include "ManualMovePanel.h"
 #include "MoveRange.h"
 #include "PaneBar.h"
+#include "Qx410Icon.h"
 #include "SerialLink.h"
 #include "SerialSettings.h"
 #include "Units.h"
@@ -47,6 +48,7 @@ CMainFrame::CMainFrame(MainFrameState& state, SerialSettings& serial, SerialLink
     m_view->setOnMove([this](const Position& microsteps) { moveTo(microsteps); });
     m_view->setOnDesired([this](int axis, const QString& text) { m_paneBar->setPaneText(3 + 2 * axis, text); });
     setCentralWidget(m_view);
+    setWindowIcon(Qx410Icon::icon());
     connect(this, &CMainFrame::captureClosed, m_view, &CQx410View::onCaptureClosed);
 
     m_actions = new MainActions(this);

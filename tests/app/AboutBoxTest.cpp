@@ -1,9 +1,11 @@
 #include "AboutBox.h"
+#include "Qx410Icon.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -154,6 +156,29 @@ TEST_F(AboutBoxTest, OtherClicksOpenNothing)
     QTest::mouseClick(m_box.windowHandle(), Qt::LeftButton, {}, product->mapTo(&m_box, product->rect().center()));
     QCoreApplication::processEvents();
     EXPECT_TRUE(m_opened.isEmpty());
+}
+
+TEST_F(AboutBoxTest, ItsPictureIsTheProgramIcon)
+{
+    auto* picture = m_box.findChild<QWidget*>("picture");
+    ASSERT_NE(picture, nullptr);
+    const QImage shown = picture->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    QImage icon(shown.size(), QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    {
+        QPainter painter(&icon);
+        Qx410Icon::paint(painter, icon.width());
+    }
+    int compared = 0;
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x) {
+            if (qAlpha(icon.pixel(x, y)) == 255) { // where the icon covers the background
+                ASSERT_EQ(shown.pixel(x, y), icon.pixel(x, y)) << x << "," << y;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, icon.width() * icon.height() / 2);
 }
 
 } // namespace

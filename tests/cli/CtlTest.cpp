@@ -60,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
                     OptionCase{{"--frobnicate", "position"}, O::UsageError}, OptionCase{{"--help"}, O::Help},
                     OptionCase{{"position", "extra"}, O::UsageError}, OptionCase{{"check", "path.dat"}, O::Run},
                     OptionCase{{"check"}, O::UsageError}, OptionCase{{"check", "a.dat", "b.dat"}, O::UsageError},
-                    OptionCase{{"check", "--high", "path.dat"}, O::UsageError}));
+                    OptionCase{{"check", "--high", "path.dat"}, O::UsageError},
+                    OptionCase{{"--version"}, O::Version}, OptionCase{{"--version", "position"}, O::Version}));
 
 TEST(CtlCommands, MoveWritesTheMoveThenReadsThePositionTwice)
 {

@@ -355,3 +355,10 @@ TEST(CMainFrame, HourglassGivesWayWhenTheMoveEnds)
 }
 
 } // namespace
+
+TEST(CMainFrame, CarriesTheQx410Icon)
+{
+    Window w;
+    EXPECT_FALSE(w.frame->windowIcon().isNull());
+    EXPECT_FALSE(w.frame->windowIcon().pixmap(16, 16).isNull());
+}
