@@ -18,7 +18,7 @@ const QString DownloadSession::tooManyStepsText = QStringLiteral(
     "The file holds more than 32767 downloadable commands, more than a controller program can hold. "
     "Nothing has been loaded.");
 const QString DownloadSession::moveTooFarText = QStringLiteral(
-    "Line %1 moves farther than the controller can count (more than 85899345 um on an axis). "
+    "Line %1 moves farther than the controller can count (more than 85899345 µm on an axis). "
     "Nothing has been loaded.");
 
 DownloadSession::DownloadSession(ProgramExchange& exchange, Prompts& prompts, const ProgramHost& host)

@@ -14,7 +14,7 @@ const QString HostExecutor::continueText = QStringLiteral("Continue Execution?")
 const QString HostExecutor::continueCaption = QStringLiteral("Qx410");
 const QString HostExecutor::warningCaption = QStringLiteral("Warning");
 const QString HostExecutor::tooFarText =
-    QStringLiteral("Line %1 moves beyond the controller's range (more than 85899345 um from the origin). "
+    QStringLiteral("Line %1 moves beyond the controller's range (more than 85899345 µm from the origin). "
                    "It was not sent and execution has been halted.");
 
 namespace {

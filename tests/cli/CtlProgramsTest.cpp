@@ -1,14 +1,8 @@
 // qx410ctl download, execute, continue, upload and programs against the
 // in-process simulated controller.
 
-#include "CtlOptions.h"
-#include "CtlRunner.h"
-#include "ScriptedPrompts.h"
-#include "SimPort.h"
+#include "CtlFixture.h"
 #include "TempFiles.h"
-#include "VirtualClock.h"
-
-#include <SimController.h>
 
 #include <gtest/gtest.h>
 
@@ -16,24 +10,15 @@
 
 namespace {
 
-struct ProgramCtl
+// The shared fixture, with a folder for command files and the bytes written
+// since the last look. Usage errors come back as -1.
+struct ProgramCtl : CtlFixture
 {
-    ProgramCtl()
-        : port(sim, clock)
-        , out(&outText)
-        , err(&errText)
-    {
-    }
-
     int run(const QStringList& words)
     {
-        const CtlOptions o = CtlOptions::parse(QStringList{QStringLiteral("qx410ctl")} + words);
-        if (o.outcome != CtlOptions::Outcome::Run)
+        if (CtlOptions::parse(QStringList{QStringLiteral("qx410ctl")} + words).outcome != CtlOptions::Outcome::Run)
             return -1;
-        const int status = CtlRunner(port, clock, prompts, out, err).run(o);
-        out.flush();
-        err.flush();
-        return status;
+        return CtlFixture::run(words);
     }
 
     QByteArray wire()
@@ -44,14 +29,6 @@ struct ProgramCtl
     }
 
     QTemporaryDir dir;
-    qx410sim::SimController sim;
-    VirtualClock clock;
-    SimPort port;
-    ScriptedPrompts prompts;
-    QString outText;
-    QString errText;
-    QTextStream out;
-    QTextStream err;
 };
 
 TEST(CtlPrograms, DownloadWritesHeaderStepsAndRefresh)
