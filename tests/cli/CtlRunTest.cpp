@@ -84,7 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"WrappingMoveIsNotSent", "Move, 4, 0, 0\r\nMove, 90000000, 0, 0\r\nMove, 8, 0, 0\r\n", {}, 4,
                 moveAndReadBack(100) + restore1000, "4 0 0\n"},
         RunCase{"TwoPasses", "Move, 4, 0, 0\r\n", {"--loop", "2"}, 0,
-                (moveAndReadBack(100) + restore1000).repeated(2), "4 0 0\n"}),
+                (moveAndReadBack(100) + restore1000).repeated(2), "4 0 0\n"},
+        RunCase{"JsonPosition", "Move, 4, 0, 0\r\n", {"--json"}, 0, moveAndReadBack(100) + restore1000,
+                "{\"x\":4,\"y\":0,\"z\":0}\n"}),
     [](const testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
 
 TEST(CtlRun, PrintsOneProgressLinePerLineOnStandardError)
