@@ -12,9 +12,6 @@
 #include "Units.h"
 
 namespace {
-// How long the wait for a move's end sleeps on the port before it looks for
-// an interrupt signal.
-constexpr int kSignalPollMs = 50;
 
 PausePrompts::Mode pauseMode(const QString& text)
 {
@@ -77,7 +74,7 @@ int CtlHostRun::run(const CtlOptions& o, SerialLink& link, Controller& controlle
     // A move's wait looks for a signal every few tens of milliseconds; a
     // signal then halts the move at once.
     link.setMessagePump([&linkPort, &executor, &moves] {
-        linkPort.waitForData(kSignalPollMs);
+        linkPort.waitForData(RunSignals::pollMs);
         if (RunSignals::raised() && moves.busy())
             executor.halt();
         return true;

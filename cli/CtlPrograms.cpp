@@ -9,43 +9,14 @@
 #include "ProgramExchange.h"
 #include "ProgramFileReader.h"
 #include "ProgramUpload.h"
+#include "RunSignals.h"
 #include "SerialLink.h"
 #include "UploadSession.h"
 #include "VelocityWord.h"
 
-#include <csignal>
 #include <filesystem>
 
 namespace {
-
-volatile std::sig_atomic_t g_haltRequested = 0;
-
-void onSignal(int)
-{
-    CtlPrograms::requestHalt();
-}
-
-// SIGINT and SIGTERM halt the run while it is awaited; the previous handlers
-// come back afterwards.
-class HaltOnSignal
-{
-public:
-    HaltOnSignal()
-    {
-        g_haltRequested = 0;
-        m_int = std::signal(SIGINT, onSignal);
-        m_term = std::signal(SIGTERM, onSignal);
-    }
-    ~HaltOnSignal()
-    {
-        std::signal(SIGINT, m_int);
-        std::signal(SIGTERM, m_term);
-    }
-
-private:
-    void (*m_int)(int);
-    void (*m_term)(int);
-};
 
 bool programNumber(const QString& text, int* program)
 {
@@ -53,10 +24,6 @@ bool programNumber(const QString& text, int* program)
     *program = text.toInt(&ok);
     return ok && *program >= ProgramExchange::firstProgram && *program <= ProgramExchange::lastProgram;
 }
-
-// How often the wait for the end of a run looks for a halt request.
-constexpr int kSignalPollMs = 50;
-
 } // namespace
 
 bool CtlPrograms::handles(const QString& command)
@@ -66,11 +33,6 @@ bool CtlPrograms::handles(const QString& command)
             return true;
     }
     return false;
-}
-
-void CtlPrograms::requestHalt()
-{
-    g_haltRequested = 1;
 }
 
 CtlPrograms::CtlPrograms(Clock& clock, Prompts& prompts, QTextStream& out, QTextStream& err)
@@ -164,23 +126,22 @@ LinkStatus CtlPrograms::execute(const CtlOptions& o, SerialLink& link, PortDevic
     ProgramExchange exchange(link, m_clock);
     CtlProgramHost host(link, VelocityWord::encode(o.velocitySetting, o.high), m_program, m_out, o.json);
     ExecuteSession session(exchange, m_prompts, host);
+    RunSignals interrupts; // until the run has ended
     bool halted = false;
-    HaltOnSignal guard;
     // While the run is awaited: wait on the port, a little at a time, and
-    // carry out Halt as soon as a signal asks for it.
+    // carry out Halt once as soon as a signal asks for it.
     link.setMessagePump([&] {
-        if (g_haltRequested && session.running()) {
-            g_haltRequested = 0;
+        if (RunSignals::raised() && !halted && session.running()) {
             halted = true;
             session.halt();
         } else {
-            port.waitForData(kSignalPollMs);
+            port.waitForData(RunSignals::pollMs);
         }
         return true;
     });
     const LinkStatus status = session.execute(!o.relative);
     link.setMessagePump(nullptr);
-    if (halted || g_haltRequested)
+    if (RunSignals::raised())
         m_exitStatus = haltedBySignal;
     return status;
 }

@@ -33,9 +33,6 @@ public:
     LinkStatus run(const CtlOptions& options, SerialLink& link, PortDevice& port);
     int exitStatus() const { return m_exitStatus; }
 
-    // Asks a run awaited by execute to halt (the signal handlers' request).
-    static void requestHalt();
-
 private:
     LinkStatus execute(const CtlOptions& options, SerialLink& link, PortDevice& port);
 

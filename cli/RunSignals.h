@@ -18,6 +18,10 @@ public:
     // True once either signal has arrived.
     static bool raised();
 
+    // How long a wait sleeps on the port before it looks at raised() again
+    // (a signal also cuts the sleep short).
+    static constexpr int pollMs = 50;
+
 private:
     struct sigaction m_oldInt;
     struct sigaction m_oldTerm;
