@@ -138,22 +138,16 @@ LinkStatus ProgramExchange::continueRun(bool duringRun)
 
 LinkStatus ProgramExchange::halt(bool& running)
 {
-    // Right after a continue command only what has been received is cleared:
-    // a write returns once its bytes have left the program, not the line, and
-    // clearing the transmit side at once can take the continue back before
-    // the controller has it.
     LinkStatus status = m_link.sendAndSettle(Commands::velocity(1));
     if (status == LinkStatus::Ok)
-        status = m_link.write(Commands::continueRun());
-    m_link.receiveClear();
+        status = m_link.writeAndPurgeAtOnce(Commands::continueRun());
     running = false;
     if (status == LinkStatus::Ok)
         status = writeAndSleep(Commands::interrupt());
     running = false;
     m_link.inputPurge();
     if (status == LinkStatus::Ok)
-        status = m_link.write(Commands::continueRun());
-    m_link.receiveClear();
+        status = m_link.writeAndPurgeAtOnce(Commands::continueRun());
     if (status == LinkStatus::Ok)
         status = m_link.waitForCr();
     return status;

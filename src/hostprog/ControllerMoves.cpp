@@ -53,19 +53,9 @@ LinkStatus ControllerMoves::sendContinue()
     return m_controller.continueRun();
 }
 
-LinkStatus ControllerMoves::continueAndPurge(Controller& controller)
-{
-    const LinkStatus status = controller.link().write(Commands::continueRun());
-    // Only the receive side is cleared: a write has handed the bytes to the
-    // system, not yet put them on the line, and clearing the transmit side at
-    // once would drop this very command before the controller receives it.
-    controller.link().receiveClear();
-    return status;
-}
-
 LinkStatus ControllerMoves::writeContinueAndPurge()
 {
-    return continueAndPurge(m_controller);
+    return m_controller.link().writeAndPurgeAtOnce(Commands::continueRun());
 }
 
 LinkStatus ControllerMoves::writeInterrupt()

@@ -23,10 +23,6 @@ public:
     // The position read after the last move (microsteps), and whether there was one.
     const Position& position() const { return m_position; }
     bool hasPosition() const { return m_hasPosition; }
-    // The continue command written and what the controller sent cleared at
-    // once (the transmit side is left alone so the command is not dropped):
-    // the middle of Halt, the same for every caller.
-    static LinkStatus continueAndPurge(Controller& controller);
     // Reads the position twice, as after a move.
     LinkStatus readPosition();
 

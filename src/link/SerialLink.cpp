@@ -158,6 +158,13 @@ void SerialLink::receiveClear()
     m_port.clear(false);
 }
 
+LinkStatus SerialLink::writeAndPurgeAtOnce(const QByteArray& bytes)
+{
+    const LinkStatus status = write(bytes);
+    receiveClear();
+    return status;
+}
+
 LinkStatus SerialLink::sendAndSettle(const QByteArray& bytes)
 {
     const LinkStatus status = write(bytes);

@@ -78,6 +78,11 @@ public:
     LinkStatus waitForCr(int boundMs = replyBoundMs);
     void inputPurge();
     void receiveClear();
+    // A plain write followed at once by a purge, as in the Halt sequences.
+    // Only the receive side is cleared: a write returns once its bytes have
+    // left the program, not the line, and clearing the transmit side at once
+    // would take them back before the controller has them.
+    LinkStatus writeAndPurgeAtOnce(const QByteArray& bytes);
     // Write; 100 ms; input purge. Nothing is read.
     LinkStatus sendAndSettle(const QByteArray& bytes);
     // Writes the command and waits while *flag is set for one completion

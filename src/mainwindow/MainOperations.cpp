@@ -1,8 +1,8 @@
 #include "MainOperations.h"
 
 #include "Clock.h"
+#include "Commands.h"
 #include "Controller.h"
-#include "ControllerMoves.h"
 #include "MainFrameState.h"
 #include "MainFrameUi.h"
 #include "SerialLink.h"
@@ -107,7 +107,7 @@ LinkStatus MainOperations::sendContinue()
 
 LinkStatus MainOperations::writeContinueAndPurge()
 {
-    return ControllerMoves::continueAndPurge(m_controller);
+    return m_controller.link().writeAndPurgeAtOnce(Commands::continueRun());
 }
 
 LinkStatus MainOperations::writeInterrupt()
