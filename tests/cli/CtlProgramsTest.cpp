@@ -23,9 +23,7 @@ struct ProgramCtl : CtlFixture
 
     QByteArray wire()
     {
-        const QByteArray w = port.written.toHex(' ').toUpper();
-        port.written.clear();
-        return w;
+        return port.takeWritten();
     }
 
     QTemporaryDir dir;

@@ -70,9 +70,7 @@ struct ProgramRig
     // What the host wrote since the last call, as spaced hex.
     QByteArray wire()
     {
-        const QByteArray w = port.written.toHex(' ').toUpper();
-        port.written.clear();
-        return w;
+        return port.takeWritten();
     }
 
     qx410sim::SimController sim;

@@ -43,6 +43,14 @@ public:
     // Bytes that arrive from the controller's side at the current time.
     void inject(const QByteArray& bytes) { m_rx += bytes; }
 
+    // What the host wrote since the last call, as spaced upper-case hex.
+    QByteArray takeWritten()
+    {
+        const QByteArray hex = written.toHex(' ').toUpper();
+        written.clear();
+        return hex;
+    }
+
     QByteArray written;          // everything the host wrote
     QStringList openedDevices;   // every device open() was asked for
     int clears = 0;              // every clear() call
