@@ -11,6 +11,7 @@
 #include "ProgramUpload.h"
 #include "RunSignals.h"
 #include "SerialLink.h"
+#include "TerminalProgress.h"
 #include "UploadSession.h"
 #include "VelocityWord.h"
 
@@ -83,6 +84,10 @@ LinkStatus CtlPrograms::run(const CtlOptions& o, SerialLink& link, PortDevice& p
 {
     ProgramExchange exchange(link, m_clock);
     m_exitStatus = 0;
+    // A line that shows how far a download or an upload has come.
+    TerminalProgress progress(m_err, TerminalProgress::wanted(o.json, TerminalProgress::standardErrorIsTerminal()));
+    if (o.command == QLatin1String("download") || o.command == QLatin1String("upload"))
+        exchange.setProgress(&progress);
     if (o.command == QLatin1String("download")) {
         const LinkStatus status = exchange.store(m_program, m_steps);
         if (status == LinkStatus::Ok)

@@ -199,6 +199,10 @@ int CtlRunner::run(const CtlOptions& o)
 
     if (result == LinkStatus::Ok)
         return CtlPrograms::handles(o.command) ? programs.exitStatus() : Done;
+    if (result == LinkStatus::BadAnswer) {
+        m_err << "qx410ctl: " << o.command << ": " << link.lastError() << "\n";
+        return NoAnswer;
+    }
     if (link.deviceFailed()) {
         m_err << "qx410ctl: " << o.command << ": " << link.lastError();
         if (link.device() != o.port)

@@ -14,7 +14,7 @@ FaultFilter::FaultFilter(Faults faults)
 
 bool FaultFilter::active(std::size_t commandsReceived) const
 {
-    const bool anyFault = m_faults.silent || m_faults.shortReplies || m_faults.garbage;
+    const bool anyFault = m_faults.silent || m_faults.shortReplies || m_faults.garbage || m_faults.badCount;
     if (!anyFault)
         return false;
     const std::size_t threshold = m_faults.afterCommands > 0 ? static_cast<std::size_t>(m_faults.afterCommands) : 0;

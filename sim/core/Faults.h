@@ -10,7 +10,9 @@ namespace qx410sim {
 //  - shortReplies: each reply is cut to half its length, rounded down
 //                  (a one-byte completion therefore vanishes);
 //  - garbage:      each reply is replaced by as many pseudo-random bytes, from a
-//                  fixed seed so runs are repeatable.
+//                  fixed seed so runs are repeatable;
+//  - badCount:     the program-info answer announces FF FF steps (no controller
+//                  stores that many); the steps and the CR that follow are intact.
 // silent wins over the others; shortReplies and garbage together give half-length
 // garbage.
 struct Faults
@@ -19,6 +21,8 @@ struct Faults
     bool shortReplies = false;
     bool garbage = false;
     int afterCommands = 0;
+    // Last, so that {silent, short, garbage, after} still initialises the rest.
+    bool badCount = false;
 };
 
 } // namespace qx410sim

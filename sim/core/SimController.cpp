@@ -294,9 +294,13 @@ void SimController::handleCommand(const std::uint8_t* frame)
     case 'd':
         storeProgram(frame);
         break;
-    case 'u':
-        reply(programInfoReply(readU16(frame + 1)));
+    case 'u': {
+        std::vector<std::uint8_t> answer = programInfoReply(readU16(frame + 1));
+        if (m_faultFilter.faults().badCount && m_faultFilter.active(m_commandsHandled))
+            answer[0] = answer[1] = 0xFF;
+        reply(answer);
         break;
+    }
     case 'k':
         runProgram(readU16(frame + 1));
         break;

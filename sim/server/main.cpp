@@ -23,7 +23,7 @@ namespace {
 
 const char kUsage[] =
     "Usage: qx410-sim [--link PATH] [--time-scale F] [--trace]\n"
-    "                 [--fault silent|short|garbage|close] [--fault-after N]\n"
+    "                 [--fault silent|short|garbage|count|close] [--fault-after N]\n"
     "                 [--programs [N=]FILE]... [--run COMMAND [ARGS...]]\n"
     "\n"
     "Simulates a QX-410 controller on a pseudo-terminal and prints the device path\n"
@@ -34,7 +34,8 @@ const char kUsage[] =
     "  --time-scale F     run the controller's clock F times faster than real time (default 1)\n"
     "  --trace            log every byte in and out on standard error\n"
     "  --fault KIND       misbehave: silent (no replies), short (replies cut in half),\n"
-    "                     garbage (random replies), close (the device disappears)\n"
+    "                     garbage (random replies), count (program-info answers\n"
+    "                     announce FF FF steps), close (the device disappears)\n"
     "  --fault-after N    answer the first N commands normally (default 0)\n"
     "  --programs [N=]FILE store the command file FILE as program N (1..10), or as the\n"
     "                     lowest program not yet stored; may be given up to ten times\n"
@@ -103,7 +104,8 @@ int parseArguments(int argc, char** argv, Arguments& args)
             if (!hasValue)
                 return bad("--fault needs a kind");
             args.fault = argv[++i];
-            if (args.fault != "silent" && args.fault != "short" && args.fault != "garbage" && args.fault != "close")
+            if (args.fault != "silent" && args.fault != "short" && args.fault != "garbage" && args.fault != "count"
+                && args.fault != "close")
                 return bad("unknown fault '" + args.fault + "'");
         } else if (arg == "--fault-after") {
             double value = 0;
@@ -177,6 +179,7 @@ int main(int argc, char** argv)
     faults.silent = args.fault == "silent";
     faults.shortReplies = args.fault == "short";
     faults.garbage = args.fault == "garbage";
+    faults.badCount = args.fault == "count";
     faults.afterCommands = args.faultAfter;
 
     qx410sim::PtyServerOptions options;

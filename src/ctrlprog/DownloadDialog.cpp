@@ -12,6 +12,7 @@ DownloadDialog::DownloadDialog(DownloadSession& session, QWidget* parent)
     : QDialog(parent)
     , m_session(session)
 {
+    m_session.setProgress(&m_progress);
     setWindowTitle(DownloadSession::title);
     setWindowIcon(ProgramIcon::icon());
 
@@ -51,4 +52,9 @@ void DownloadDialog::showCount()
 {
     m_first->setText(m_session.firstLine());
     m_second->setText(m_session.secondLine());
+}
+
+DownloadDialog::~DownloadDialog()
+{
+    m_session.setProgress(nullptr);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgressWindow.h"
+
 #include <QDialog>
 
 class DownloadSession;
@@ -13,11 +15,13 @@ class DownloadDialog : public QDialog
     Q_OBJECT
 public:
     DownloadDialog(DownloadSession& session, QWidget* parent = nullptr);
+    ~DownloadDialog() override;
 
 private:
     void showCount();
 
     DownloadSession& m_session;
+    ProgressWindow m_progress{this};
     QLabel* m_first = nullptr;
     QLabel* m_second = nullptr;
 };

@@ -68,11 +68,21 @@ void DownloadSession::downloadFile()
     }
     const std::optional<int> program = m_prompts.number(destinationTitle, destinationLabel, 1,
                                                         ProgramExchange::firstProgram, ProgramExchange::lastProgram);
+    LinkStatus status = LinkStatus::Ok;
     if (program)
-        m_exchange.store(*program, m_steps);
+        status = m_exchange.store(*program, m_steps);
     else
         m_exchange.finishDownload();
     m_fileSelected = false;
+    // Failed: the process is ending (the operator said No to the recovery).
+    if (program && status != LinkStatus::Ok && status != LinkStatus::Failed)
+        m_prompts.message(ProgramTexts::downloadFailedText.arg(*program), ProgramTexts::warning,
+                          Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+}
+
+void DownloadSession::setProgress(ProgramProgress* progress)
+{
+    m_exchange.setProgress(progress);
 }
 
 QString DownloadSession::firstLine() const

@@ -7,6 +7,7 @@
 
 class ProgramExchange;
 class ProgramHost;
+class ProgramProgress;
 class Prompts;
 
 // The "Download to Controller" dialog without its widgets: Select File loads
@@ -31,8 +32,11 @@ public:
     // Loads the named file (Select File after the chooser).
     void load(const QString& path);
     // Asks for the program number and stores the steps; the closing refresh
-    // also runs when the number dialog is cancelled.
+    // also runs when the number dialog is cancelled. A download that the link
+    // gave up on part way says that it failed.
     void downloadFile();
+    // Told of each step as it is stored.
+    void setProgress(ProgramProgress* progress);
 
     bool fileSelected() const { return m_fileSelected; }
     int stepCount() const { return static_cast<int>(m_steps.size()); }

@@ -14,6 +14,7 @@ ExecuteProgramDialog::ExecuteProgramDialog(ExecuteSession& session, QWidget* par
     : QDialog(parent)
     , m_session(session)
 {
+    m_session.setProgress(&m_progress);
     setWindowTitle(ExecuteSession::title);
     setWindowIcon(ProgramIcon::icon());
 
@@ -70,4 +71,9 @@ void ExecuteProgramDialog::closeEvent(QCloseEvent* event)
     // The close box goes through the same guard as Exit.
     event->ignore();
     reject();
+}
+
+ExecuteProgramDialog::~ExecuteProgramDialog()
+{
+    m_session.setProgress(nullptr);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgressWindow.h"
+
 #include <QDialog>
 
 class ExecuteSession;
@@ -14,6 +16,7 @@ class ExecuteProgramDialog : public QDialog
     Q_OBJECT
 public:
     ExecuteProgramDialog(ExecuteSession& session, QWidget* parent = nullptr);
+    ~ExecuteProgramDialog() override;
 
     void reject() override;
 
@@ -22,5 +25,6 @@ protected:
 
 private:
     ExecuteSession& m_session;
+    ProgressWindow m_progress{this};
     QRadioButton* m_absolute = nullptr;
 };

@@ -17,6 +17,8 @@ const QString ExecuteSession::continueQuestion = QStringLiteral(
     "Press continue when Qx410 is not in pause state will result in hanging the system! Do you want to continue?");
 const QString ExecuteSession::busyExitText =
     QStringLiteral("Execution in progress (in PAUSE state?), can not exit now! Press halt then exit");
+const QString ExecuteSession::notStartedText = QStringLiteral(
+    "Program %1 was not started: the controller did not confirm the execution mode. Select Execute again.");
 
 namespace {
 void refuse(Prompts& prompts, const QString& text)
@@ -50,6 +52,8 @@ void ExecuteSession::selectProgram()
     if (status != LinkStatus::Ok) {
         // No count arrived: nothing is known about the program.
         m_host.setSelectedProgram(-1);
+        if (status == LinkStatus::BadAnswer)
+            refuse(m_prompts, m_exchange.badCountMessage(*program));
         return;
     }
     if (count == 0) {
@@ -70,8 +74,16 @@ LinkStatus ExecuteSession::execute(bool absolute)
         m_running = true;
         m_idle = false;
         status = m_exchange.setMode(absolute);
-        if (status != LinkStatus::Failed)
-            status = m_exchange.run(program, m_running);
+        if (status != LinkStatus::Ok) {
+            // The mode the controller is in is unknown: starting the program
+            // could run it relative where absolute was asked, or the reverse.
+            m_running = false;
+            m_idle = true;
+            if (status == LinkStatus::Recovered)
+                refuse(m_prompts, notStartedText.arg(program));
+            return status;
+        }
+        status = m_exchange.run(program, m_running);
         if (status == LinkStatus::Quit) {
             // The application is closing: leave no program running behind it.
             m_running = true;
@@ -102,9 +114,15 @@ void ExecuteSession::continueRun()
                           Prompts::Buttons::YesNo)
         != Prompts::Answer::Yes)
         return;
-    // The run may have ended while the question was open.
-    if (m_running)
+    // The run may have ended while the question was open: the run's wait
+    // has not been back to see its last byte, so look for it here.
+    if (m_running && !m_exchange.runHasEnded())
         m_exchange.continueRun(true);
+}
+
+void ExecuteSession::setProgress(ProgramProgress* progress)
+{
+    m_exchange.setProgress(progress);
 }
 
 void ExecuteSession::halt()

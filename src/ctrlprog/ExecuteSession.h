@@ -6,6 +6,7 @@
 
 class ProgramExchange;
 class ProgramHost;
+class ProgramProgress;
 class Prompts;
 
 // The "Execute Program Stored in Controller" dialog without its widgets:
@@ -24,17 +25,25 @@ public:
     static const QString noProgramText;
     static const QString continueQuestion;
     static const QString busyExitText;
+    static const QString notStartedText; // %1: the program number
 
     ExecuteSession(ProgramExchange& exchange, Prompts& prompts, ProgramHost& host);
 
+    // Reads the chosen program's steps (to count them); a count no controller
+    // sends is reported and selects nothing.
     void selectProgram();
     // Runs the selected program and returns when it has ended or been
     // halted. Ignored unless idle, so no run is ever nested in another.
+    // When the mode command gets no answer the run is abandoned before the
+    // run command: after a recovery with a message, and nothing more is sent.
     // Returns the first exchange that did not end Ok.
     LinkStatus execute(bool absolute);
     // Asks first, since a continue that reaches no paused program hangs the
-    // controller. Does nothing unless a run is awaited.
+    // controller. Does nothing unless a run is awaited, nor when the run
+    // ended while the question was open.
     void continueRun();
+    // Told of each step Select Program reads.
+    void setProgress(ProgramProgress* progress);
     // Stops the run that is awaited. Does nothing when no run is awaited:
     // the sequence would leave the controller at 1 um/s and wait for a CR
     // that an idle controller never sends.

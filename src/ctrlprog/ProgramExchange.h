@@ -1,8 +1,10 @@
 #pragma once
 
 #include "LinkStatus.h"
+#include "ProgramProgress.h"
 #include "StepValues.h"
 
+#include <QString>
 #include <vector>
 
 class Clock;
@@ -17,11 +19,21 @@ class ProgramExchange
 public:
     static constexpr int firstProgram = 1;
     static constexpr int lastProgram = 10;
-    // Time allowed per uploaded step on top of the link's reply bound: 16
-    // bytes take about 17 ms at 9600 baud and 67 ms at 2400.
-    static constexpr int uploadMsPerStep = 100;
+    // The most steps a program can hold: the count travels as a signed 16-bit
+    // number.
+    static constexpr int maxSteps = 32767;
+    // A step count outside 0 to maxSteps: %1 the count, %2 the program.
+    static const QString badCountText;
 
     ProgramExchange(SerialLink& link, Clock& clock);
+
+    // Told of every step stored or read from now on; nullptr for none.
+    void setProgress(ProgramProgress* progress) { m_progress = progress; }
+    // The step count the controller announced in the last program-info
+    // answer, as read (signed).
+    int announcedCount() const { return m_announced; }
+    // badCountText for the last answer that ended in BadAnswer.
+    QString badCountMessage(int program) const;
 
     // The store-program header and every step, each followed by 100 ms (the
     // controller acknowledges none of them), then finishDownload().
@@ -37,8 +49,10 @@ public:
     LinkStatus stepCount(int program, int* count);
     // Receive clear, the program-info command and the whole answer: the step
     // count, the steps (velocity field as the controller sends it) and the
-    // closing CR, then an input purge. The read of the steps is bounded in
-    // proportion to their number.
+    // closing CR, then an input purge. The steps are read one at a time, each
+    // read ending 10 s after the last byte that arrived. A count outside 0 to
+    // maxSteps (garbage on the line) ends the exchange at once: BadAnswer,
+    // the input purged.
     LinkStatus upload(int program, std::vector<StepValues>* steps);
 
     // The absolute- or relative-mode command, 100 ms, wait for CR, purge.
@@ -49,6 +63,9 @@ public:
     // the controller sends when the program has ended. running is clear on
     // return.
     LinkStatus run(int program, bool& running);
+    // True when the byte that ends a run has arrived and waits to be read
+    // (during a run nothing else is sent to the host).
+    bool runHasEnded();
     // The end of a run: input purge, the refresh-display command, 100 ms,
     // wait for CR, input purge, 100 ms.
     LinkStatus windUp();
@@ -66,4 +83,6 @@ private:
 
     SerialLink& m_link;
     Clock& m_clock;
+    ProgramProgress* m_progress = nullptr;
+    int m_announced = 0;
 };

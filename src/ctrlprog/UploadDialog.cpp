@@ -15,6 +15,7 @@ UploadDialog::UploadDialog(UploadSession& session, QWidget* parent)
     : QDialog(parent)
     , m_session(session)
 {
+    m_session.setProgress(&m_progress);
     setWindowTitle(UploadSession::title);
     setWindowIcon(ProgramIcon::icon());
 
@@ -51,4 +52,9 @@ UploadDialog::UploadDialog(UploadSession& session, QWidget* parent)
 int UploadDialog::checkedProgram() const
 {
     return m_programs->checkedId();
+}
+
+UploadDialog::~UploadDialog()
+{
+    m_session.setProgress(nullptr);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgressWindow.h"
+
 #include <QDialog>
 
 class QButtonGroup;
@@ -13,10 +15,12 @@ class UploadDialog : public QDialog
     Q_OBJECT
 public:
     UploadDialog(UploadSession& session, QWidget* parent = nullptr);
+    ~UploadDialog() override;
 
     int checkedProgram() const;
 
 private:
     UploadSession& m_session;
+    ProgressWindow m_progress{this};
     QButtonGroup* m_programs = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "UploadSession.h"
 
+#include "ProgramExchange.h"
 #include "ProgramTexts.h"
 #include "ProgramUpload.h"
 #include "Prompts.h"
@@ -20,7 +21,23 @@ void UploadSession::upload(int program)
     if (path.isEmpty())
         return;
     ProgramUpload upload(m_exchange);
-    // A controller that stopped answering has had the recovery prompt already.
-    if (upload.run(program, path) == ProgramUpload::Result::CannotWrite)
+    const ProgramUpload::Result result = upload.run(program, path);
+    QString failure;
+    if (result == ProgramUpload::Result::CannotWrite) {
         m_prompts.message(cannotWriteText, ProgramTexts::warning, Prompts::Icon::None, Prompts::Buttons::Ok);
+        return;
+    }
+    if (result == ProgramUpload::Result::NoAnswer) {
+        // Failed: the process is ending (the operator said No to the recovery).
+        if (upload.linkStatus() == LinkStatus::Failed)
+            return;
+        failure = upload.linkStatus() == LinkStatus::BadAnswer ? m_exchange.badCountMessage(program)
+                                                               : ProgramTexts::uploadFailedText.arg(program);
+        m_prompts.message(failure, ProgramTexts::warning, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+    }
+}
+
+void UploadSession::setProgress(ProgramProgress* progress)
+{
+    m_exchange.setProgress(progress);
 }

@@ -10,4 +10,7 @@ enum class LinkStatus {
                // recovery is off and the caller must stop
     TimedOut,  // a long-operation wait ran past the limit its caller gave
     Quit,      // the application was asked to quit during a long-operation wait
+    BadAnswer, // the controller answered with something it never sends (a
+               // program step count outside 0 to 32767); nothing more was
+               // read, the input was purged and the caller stops
 };

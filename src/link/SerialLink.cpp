@@ -113,17 +113,26 @@ qint64 SerialLink::remainingMs(qint64 deadlineMs) const
 
 LinkStatus SerialLink::read(int count, QByteArray* out, int boundMs)
 {
-    const qint64 deadline = m_clock.nowMs() + boundMs;
-    while (m_port.bytesAvailable() < count) {
+    // The bound runs from the last byte that arrived, not from the start: a
+    // long answer that keeps coming is read whole, whatever its length, and
+    // one that stops is given up boundMs after its last byte.
+    qint64 deadline = m_clock.nowMs() + boundMs;
+    qint64 arrived = m_port.bytesAvailable();
+    while (arrived < count) {
         if (m_port.failed())
             return recover(deviceFailureText());
         const qint64 left = remainingMs(deadline);
         if (left <= 0)
-            return recover(QStringLiteral("the controller sent %1 of %2 bytes in %3 s")
-                               .arg(m_port.bytesAvailable())
+            return recover(QStringLiteral("the controller sent %1 of %2 bytes, then nothing for %3 s")
+                               .arg(arrived)
                                .arg(count)
-                               .arg(boundMs / 1000));
+                               .arg(boundMs / 1000.0));
         m_port.waitForData(static_cast<int>(left));
+        const qint64 now = m_port.bytesAvailable();
+        if (now > arrived) {
+            arrived = now;
+            deadline = m_clock.nowMs() + boundMs;
+        }
     }
     const QByteArray bytes = m_port.read(count);
     if (out)
@@ -146,6 +155,15 @@ LinkStatus SerialLink::waitForCr(int boundMs)
             return recover(QStringLiteral("the controller did not end its answer with CR within %1 s").arg(boundMs / 1000));
         m_port.waitForData(static_cast<int>(left));
     }
+}
+
+bool SerialLink::inputWaiting()
+{
+    if (m_port.bytesAvailable() > 0)
+        return true;
+    // Take in whatever the system has received and not yet handed over.
+    m_port.waitForData(0);
+    return m_port.bytesAvailable() > 0;
 }
 
 void SerialLink::inputPurge()
@@ -238,6 +256,13 @@ LinkStatus SerialLink::watchedRead(const QByteArray& query, int count, QByteArra
     if (out)
         *out = bytes;
     return LinkStatus::Ok;
+}
+
+LinkStatus SerialLink::badAnswer(const QString& what)
+{
+    m_lastError = what;
+    inputPurge();
+    return LinkStatus::BadAnswer;
 }
 
 QString SerialLink::deviceFailureText()

@@ -17,7 +17,7 @@ class Clock;
 // and recovery prompt. One request at a time, on the caller's thread.
 //
 // Reads that the controller protocol leaves without a limit are bounded
-// (replyBoundMs), and a failed write or a vanished device is treated like a
+// (replyBoundMs without a new byte), and a failed write or a vanished device is treated like a
 // silent controller: the recovery prompt, never a frozen window.
 class SerialLink
 {
@@ -72,10 +72,13 @@ public:
     bool deviceFailed() const { return m_deviceFailed; }
 
     LinkStatus write(const QByteArray& bytes);
-    // Reads exactly count bytes into *out, waiting at most boundMs.
+    // Reads exactly count bytes into *out. Gives up once boundMs pass
+    // without a new byte, however many bytes were asked for.
     LinkStatus read(int count, QByteArray* out, int boundMs = replyBoundMs);
     // Reads and discards bytes up to and including a CR.
     LinkStatus waitForCr(int boundMs = replyBoundMs);
+    // True when received bytes wait to be read; never blocks.
+    bool inputWaiting();
     void inputPurge();
     void receiveClear();
     // A plain write followed at once by a purge, as in the Halt sequences.
@@ -92,6 +95,10 @@ public:
     // Receive clear, write the query, read count bytes under the reply watch:
     // more than 6 s in whole clock seconds leads to the recovery prompt.
     LinkStatus watchedRead(const QByteArray& query, int count, QByteArray* out);
+
+    // The controller answered with something it never sends: notes what (for
+    // lastError()), purges the input and returns BadAnswer.
+    LinkStatus badAnswer(const QString& what);
 
     void setMessagePump(MessagePump pump) { m_pump = std::move(pump); }
     void setSetupHook(SetupHook hook) { m_setupHook = std::move(hook); }

@@ -55,7 +55,12 @@ bool TracingPortDevice::open(const QString& device)
 {
     m_pending.clear();
     m_stepsExpected = 0;
-    return m_inner.open(device);
+    if (!m_inner.open(device))
+        return false;
+    const QList<TrafficObserver*> observers = m_observers;
+    for (TrafficObserver* observer : observers)
+        observer->portOpened();
+    return true;
 }
 
 bool TracingPortDevice::applySettings(const LineSettings& settings) { return m_inner.applySettings(settings); }
@@ -102,9 +107,9 @@ QByteArray TracingPortDevice::read(qint64 maxBytes)
 
 bool TracingPortDevice::waitForData(int timeoutMs)
 {
-    // Bytes already taken from the inner device are data at hand.
-    if (!m_pending.isEmpty())
-        return true;
+    // The link waits only when it needs more than is at hand, the bytes
+    // already taken from the inner device included: so wait for new ones on
+    // the inner device, exactly as without tracing.
     return m_inner.waitForData(timeoutMs);
 }
 

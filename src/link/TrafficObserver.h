@@ -22,4 +22,7 @@ class TrafficObserver
 public:
     virtual ~TrafficObserver() = default;
     virtual void exchanged(const TrafficLine& line) = 0;
+    // The port has been opened (at start-up, or again after a recovery or a
+    // change of port).
+    virtual void portOpened() {}
 };

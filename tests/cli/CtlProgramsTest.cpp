@@ -2,10 +2,13 @@
 // in-process simulated controller.
 
 #include "CtlFixture.h"
+#include "ProgramExchange.h"
 #include "TempFiles.h"
+#include "TerminalProgress.h"
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -14,6 +17,8 @@ namespace {
 // since the last look. Usage errors come back as -1.
 struct ProgramCtl : CtlFixture
 {
+    using CtlFixture::CtlFixture;
+
     int run(const QStringList& words)
     {
         if (CtlOptions::parse(QStringList{QStringLiteral("qx410ctl")} + words).outcome != CtlOptions::Outcome::Run)
@@ -95,6 +100,42 @@ TEST(CtlPrograms, UploadWritesTheCommandFileAndProgramsCountsSteps)
     c.wire();
     EXPECT_EQ(c.run({QStringLiteral("continue")}), 0);
     EXPECT_EQ(c.wire(), QByteArray("65 0D"));
+}
+
+// A garbage step count is reported at once, for every command that reads one.
+TEST(CtlPrograms, AStepCountOutOfRangeIsReportedAtOnce)
+{
+    qx410sim::Faults badCount;
+    badCount.badCount = true;
+    ProgramCtl c(badCount);
+    const QString out = c.dir.filePath(QStringLiteral("out.dat"));
+    for (const QStringList& words : {QStringList{QStringLiteral("programs")}, QStringList{QStringLiteral("upload"), QStringLiteral("1"), out}}) {
+        c.errText.clear();
+        const qint64 before = c.clock.nowMs();
+        EXPECT_EQ(c.run(words), 3);
+        EXPECT_LT(c.clock.nowMs() - before, 1000);
+        EXPECT_EQ(c.errText, QStringLiteral("qx410ctl: %1: %2\n").arg(words[0], ProgramExchange::badCountText.arg(-1).arg(1)));
+    }
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+TEST(TerminalProgress, OneLineRewrittenInPlaceOnlyOnATerminalWithoutJson)
+{
+    EXPECT_TRUE(TerminalProgress::wanted(false, true));
+    EXPECT_FALSE(TerminalProgress::wanted(true, true));
+    EXPECT_FALSE(TerminalProgress::wanted(false, false));
+    for (const bool wanted : {true, false}) {
+        QString text;
+        QTextStream stream(&text);
+        TerminalProgress progress(stream, wanted);
+        progress.started(ProgramProgress::Transfer::Read, 2, 2);
+        progress.advanced(1);
+        progress.advanced(2);
+        progress.finished();
+        EXPECT_EQ(text, wanted ? QStringLiteral("\rReading program 2: step 0 of 2\rReading program 2: step 1 of 2"
+                                                "\rReading program 2: step 2 of 2\n")
+                               : QString());
+    }
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // Saves pictures of the three controller-program dialogs, for the
 // documentation:
 //   qx410ctrlproggrab DIRECTORY [SCALE]
-// writes download.png, execute-program.png and upload.png there. Run by hand;
+// writes download.png, execute-program.png, upload.png and
+// transfer-progress.png there. Run by hand;
 // nothing in the test suite calls it. The dialogs sit on the in-process
 // simulated controller, so nothing is sent anywhere.
 
@@ -10,6 +11,7 @@
 #include "ExecuteProgramDialog.h"
 #include "ExecuteSession.h"
 #include "ProgramRig.h"
+#include "ProgressWindow.h"
 #include "TempFiles.h"
 #include "UploadDialog.h"
 #include "UploadSession.h"
@@ -18,6 +20,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -61,6 +64,18 @@ int main(int argc, char** argv)
         dialog.show();
         QApplication::processEvents();
         status |= GrabTool::save(dialog, qPrintable(out.filePath(QStringLiteral("upload.png"))));
+    }
+    {
+        // A download under way, over its dialog.
+        DownloadSession session(rig.exchange, rig.prompts, rig.host);
+        DownloadDialog dialog(session);
+        ProgressWindow progress(&dialog);
+        progress.started(ProgramProgress::Transfer::Store, 4, 300);
+        progress.advanced(120);
+        auto* window = dialog.findChild<QProgressDialog*>();
+        window->show();
+        QApplication::processEvents();
+        status |= GrabTool::save(*window, qPrintable(out.filePath(QStringLiteral("transfer-progress.png"))));
     }
     return status;
 }

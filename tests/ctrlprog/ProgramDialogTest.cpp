@@ -5,6 +5,7 @@
 #include "ExecuteProgramDialog.h"
 #include "ExecuteSession.h"
 #include "ProgramRig.h"
+#include "ProgressWindow.h"
 #include "TempFiles.h"
 #include "UploadDialog.h"
 #include "UploadSession.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -91,6 +93,25 @@ TEST(UploadDialog, UploadsTheCheckedProgram)
     button(dialog, "upload")->click();
     EXPECT_EQ(rig.wire(), QByteArray("75 07 00 0D"));
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("seven.dat"))));
+}
+
+// The window over a transfer: modal, the step in words, nothing that stops it.
+TEST(ProgressWindow, ModalWithTheStepAndNoWayToStopIt)
+{
+    QWidget owner;
+    ProgressWindow progress(&owner);
+    progress.started(ProgramProgress::Transfer::Store, 4, 300);
+    progress.advanced(120);
+    auto* window = owner.findChild<QProgressDialog*>(QStringLiteral("transferProgress"));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(window->labelText(), QStringLiteral("Storing program 4: step 120 of 300"));
+    EXPECT_EQ(window->value(), 120);
+    EXPECT_TRUE(window->findChildren<QPushButton*>().isEmpty());
+    window->show();
+    EXPECT_FALSE(window->close());
+    progress.finished();
+    EXPECT_EQ(owner.findChild<QProgressDialog*>(), nullptr);
 }
 
 } // namespace

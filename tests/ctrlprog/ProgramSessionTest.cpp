@@ -4,6 +4,7 @@
 #include "DownloadSession.h"
 #include "ExecuteSession.h"
 #include "ProgramRig.h"
+#include "ProgramTexts.h"
 #include "TempFiles.h"
 #include "ProgramUpload.h"
 #include "UploadSession.h"
@@ -179,6 +180,127 @@ TEST(ExecuteSession, IdleButtons)
     EXPECT_EQ(rig.wire(), QByteArray("61 0D"));
 }
 
+TEST(ExecuteSession, NoAnswerToTheModeCommandAbandonsTheRun)
+{
+    qx410sim::Faults silent;
+    silent.silent = true;
+    ProgramRig rig(silent);
+    ExecuteSession session(rig.exchange, rig.prompts, rig.host);
+    rig.host.selected = 3;
+    rig.prompts.answers.push_back(Prompts::Answer::Yes); // reset communication
+    EXPECT_EQ(session.execute(true), LinkStatus::Recovered);
+    EXPECT_EQ(rig.wire(), QByteArray("61 0D")); // no run command, nothing after
+    ASSERT_EQ(rig.prompts.shown.size(), 2);
+    EXPECT_EQ(rig.prompts.shown[1].text, ExecuteSession::notStartedText.arg(3));
+    EXPECT_TRUE(rig.host.log.isEmpty());
+    EXPECT_EQ(rig.host.selected, 3);
+    EXPECT_TRUE(session.idle());
+}
+
+TEST(ExecuteSession, ContinueAfterTheProgramEndedSendsNothing)
+{
+    ExecuteRig rig;
+    rig.store(5, {{1000, 2500, 0, 0}});
+    rig.host.selected = 5;
+    bool asked = false;
+    rig.link.setMessagePump([&] {
+        if (!asked) {
+            // The program ends while the question is open.
+            asked = true;
+            rig.clock.advanceTo(rig.clock.nowMs() + 60'000);
+            rig.prompts.answers.push_back(Prompts::Answer::Yes);
+            rig.session.continueRun();
+        }
+        return true;
+    });
+    EXPECT_EQ(rig.session.execute(true), LinkStatus::Ok);
+    EXPECT_EQ(rig.prompts.shown.size(), 1);
+    EXPECT_FALSE(rig.wire().contains("65 0D"));
+}
+
+// A transfer the link gave up on part way says so once the operator has
+// reset communication.
+TEST(ProgramSessions, ATransferCutShortSaysItFailed)
+{
+    {
+        qx410sim::Faults silent;
+        silent.silent = true;
+        silent.afterCommands = 2; // after the store and its refresh
+        ProgramRig rig(silent);
+        QTemporaryDir dir;
+        rig.store(1, kThreeSteps);
+        rig.prompts.answers.push_back(Prompts::Answer::Yes);
+        rig.prompts.fileNames.push_back(dir.filePath(QStringLiteral("out.dat")));
+        UploadSession(rig.exchange, rig.prompts).upload(1);
+        EXPECT_EQ(rig.prompts.shown.back().text, ProgramTexts::uploadFailedText.arg(1));
+        EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    }
+    {
+        ProgramRig rig;
+        QTemporaryDir dir;
+        DownloadSession session(rig.exchange, rig.prompts, rig.host);
+        session.load(TempFiles::write(dir, "a.dat", "Pause\r\nPause\r\nPause\r\nPause\r\nPause\r\n"));
+        rig.port.vanishAt(rig.clock.nowMs() + 250); // during the third step
+        rig.prompts.answers = {Prompts::Answer::Yes, Prompts::Answer::Yes};
+        rig.prompts.numbers.push_back(2);
+        session.downloadFile();
+        EXPECT_EQ(rig.prompts.shown.back().text, ProgramTexts::downloadFailedText.arg(2));
+    }
+}
+
+// A step count no controller sends ends the exchange at once and is said.
+TEST(ProgramExchange, AStepCountOutOfRangeIsABadAnswerAtOnce)
+{
+    qx410sim::Faults badCount;
+    badCount.badCount = true;
+    badCount.afterCommands = 2;
+    ProgramRig rig(badCount);
+    rig.store(1, kThreeSteps);
+    const qint64 before = rig.clock.nowMs();
+    std::vector<StepValues> steps;
+    EXPECT_EQ(rig.exchange.upload(1, &steps), LinkStatus::BadAnswer);
+    EXPECT_LT(rig.clock.nowMs() - before, 100);
+    EXPECT_EQ(rig.exchange.announcedCount(), -1);
+    EXPECT_EQ(rig.link.lastError(), ProgramExchange::badCountText.arg(-1).arg(1));
+    Position at;
+    EXPECT_EQ(rig.control.queryPosition(&at), LinkStatus::Ok); // nothing of the answer left behind
+
+    // The dialogs say it; Select Program selects nothing.
+    rig.prompts.numbers.push_back(1);
+    ExecuteSession(rig.exchange, rig.prompts, rig.host).selectProgram();
+    EXPECT_EQ(rig.host.selected, -1);
+    QTemporaryDir dir;
+    rig.prompts.fileNames.push_back(dir.filePath(QStringLiteral("out.dat")));
+    UploadSession(rig.exchange, rig.prompts).upload(1);
+    ASSERT_EQ(rig.prompts.shown.size(), 2);
+    for (const auto& shown : rig.prompts.shown)
+        EXPECT_EQ(shown.text, rig.link.lastError());
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+struct RecordingProgress : ProgramProgress
+{
+    void started(Transfer transfer, int program, int total) override
+    {
+        log << QStringLiteral("%1 %2 %3").arg(QLatin1String(transfer == Transfer::Store ? "store" : "read")).arg(program).arg(total);
+    }
+    void advanced(int done) override { log << QString::number(done); }
+    void finished() override { log << QStringLiteral("end"); }
+    QStringList log;
+};
+
+TEST(ProgramExchange, TellsTheProgressOfEachStep)
+{
+    ProgramRig rig;
+    RecordingProgress progress;
+    rig.exchange.setProgress(&progress);
+    rig.exchange.store(6, kThreeSteps);
+    rig.exchange.upload(6, nullptr);
+    rig.exchange.upload(7, nullptr); // empty: nothing to tell
+    EXPECT_EQ(progress.log, (QStringList{"store 6 3", "1", "2", "3", "end", "read 6 3", "1", "2", "3", "end"}));
+    EXPECT_EQ(ProgramProgress::text(ProgramProgress::Transfer::Store, 6, 2, 3), QStringLiteral("Storing program 6: step 2 of 3"));
+}
+
 TEST(UploadSession, WritesTheCommandFile)
 {
     ProgramRig rig;
@@ -217,8 +339,8 @@ TEST(ProgramUpload, InterruptedUploadLeavesTheOldFile)
     ProgramUpload upload(rig.exchange);
     const qint64 before = rig.clock.nowMs();
     EXPECT_EQ(upload.run(2, path), ProgramUpload::Result::NoAnswer);
-    // The wait for the missing steps is bounded by their number.
-    EXPECT_LE(rig.clock.nowMs() - before, SerialLink::replyBoundMs + 40 * ProgramExchange::uploadMsPerStep);
+    // The wait for the missing steps ends 10 s after the last byte.
+    EXPECT_LE(rig.clock.nowMs() - before, SerialLink::replyBoundMs);
     EXPECT_EQ(TempFiles::read(path), QByteArray("Move, 1, 2, 3\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.dat")});
 }

@@ -281,6 +281,65 @@ TEST(BoundedReads, SilentOrShortRepliesLeadToTheRecoveryPrompt)
     }
 }
 
+// A controller that sends one byte every 6 s, and falls silent after `total`.
+class DripPort : public PortDevice
+{
+public:
+    DripPort(VirtualClock& clock, int total)
+        : m_clock(clock)
+        , m_left(total)
+    {
+    }
+    bool open(const QString&) override { return true; }
+    bool applySettings(const LineSettings&) override { return true; }
+    void close() override {}
+    bool isOpen() const override { return true; }
+    bool write(const QByteArray&, int) override { return true; }
+    qint64 bytesAvailable() override { return m_arrived; }
+    QByteArray read(qint64 maxBytes) override
+    {
+        const qint64 n = std::min(maxBytes, m_arrived);
+        m_arrived -= n;
+        return QByteArray(static_cast<int>(n), 'x');
+    }
+    bool waitForData(int timeoutMs) override
+    {
+        if (m_left == 0 || timeoutMs < 6000) {
+            m_clock.sleepMs(timeoutMs);
+            return false;
+        }
+        m_clock.sleepMs(6000);
+        --m_left;
+        ++m_arrived;
+        return true;
+    }
+    void clear(bool) override { m_arrived = 0; }
+    bool failed() const override { return false; }
+    QString errorText() const override { return {}; }
+
+private:
+    VirtualClock& m_clock;
+    int m_left;
+    qint64 m_arrived = 0;
+};
+
+// A read ends 10 s after the last byte that arrived, not 10 s after it began:
+// a long answer that keeps coming is read whole.
+TEST(BoundedReads, TheBoundRunsFromTheLastByte)
+{
+    for (const int sent : {4, 2}) {
+        VirtualClock clock;
+        DripPort port(clock, sent);
+        ScriptedPrompts prompts;
+        SerialSettings settings;
+        SerialLink link(port, clock, prompts, settings);
+        link.setRecoveryEnabled(false);
+        const qint64 start = clock.nowMs();
+        EXPECT_EQ(link.read(4, nullptr), sent == 4 ? LinkStatus::Ok : LinkStatus::Failed);
+        EXPECT_EQ(clock.nowMs() - start, sent * 6000 + (sent == 4 ? 0 : SerialLink::replyBoundMs));
+    }
+}
+
 TEST(BoundedReads, StatusQueryConsumesExactlyItsReply)
 {
     LinkFixture f;

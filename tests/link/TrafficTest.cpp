@@ -15,6 +15,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -93,6 +94,103 @@ TEST(TracingPortDevice, TheExchangeIsTheSameWithAndWithoutObservers)
     EXPECT_EQ(exchange(true), exchange(false));
 }
 
+// Hands over what the controller sent a piece at a time, and only when
+// waited for, as a real port at 9600 baud does (64 bytes in about 64 ms).
+class LinePacedPort : public PortDevice
+{
+public:
+    LinePacedPort(SimPort& inner, VirtualClock& clock)
+        : m_inner(inner)
+        , m_clock(clock)
+    {
+    }
+    bool open(const QString& device) override { return m_inner.open(device); }
+    bool applySettings(const LineSettings& settings) override { return m_inner.applySettings(settings); }
+    void close() override { m_inner.close(); }
+    bool isOpen() const override { return m_inner.isOpen(); }
+    bool write(const QByteArray& bytes, int timeoutMs) override { return m_inner.write(bytes, timeoutMs); }
+    qint64 bytesAvailable() override
+    {
+        // A reader that never waits would spin for ever on the virtual clock:
+        // let time pass so that its bound ends the spin.
+        if (++m_unwaited % 1000 == 0)
+            m_clock.sleepMs(1);
+        return m_arrived.size();
+    }
+    QByteArray read(qint64 maxBytes) override
+    {
+        const QByteArray out = m_arrived.left(maxBytes);
+        m_arrived.remove(0, out.size());
+        return out;
+    }
+    bool waitForData(int timeoutMs) override
+    {
+        m_unwaited = 0;
+        m_line += m_inner.read(m_inner.bytesAvailable());
+        if (m_line.isEmpty())
+            return m_inner.waitForData(timeoutMs);
+        m_arrived += m_line.left(64);
+        m_clock.sleepMs(static_cast<int>(std::min<qsizetype>(64, m_line.size())));
+        m_line.remove(0, 64);
+        return true;
+    }
+    void clear(bool transmitToo) override
+    {
+        m_line.clear();
+        m_arrived.clear();
+        m_inner.clear(transmitToo);
+    }
+    bool failed() const override { return m_inner.failed(); }
+    QString errorText() const override { return m_inner.errorText(); }
+
+private:
+    SimPort& m_inner;
+    VirtualClock& m_clock;
+    QByteArray m_line;
+    QByteArray m_arrived;
+    int m_unwaited = 0;
+};
+
+// A long answer read in pieces while traced: the bytes already taken from the
+// port are not new data, so the wait for the rest still waits on the port,
+// and the read ends when the last byte arrives, as it does untraced.
+TEST(TracingPortDevice, ALongAnswerTakesAsLongTracedAndEveryByteIsShown)
+{
+    auto upload = [](bool observed) {
+        qx410sim::SimController controller;
+        VirtualClock clock;
+        SimPort port(controller, clock);
+        LinePacedPort paced(port, clock);
+        TracingPortDevice traced(paced, clock);
+        ScriptedPrompts prompts;
+        SerialSettings settings;
+        SerialLink link(traced, clock, prompts, settings);
+        link.setRecoveryEnabled(false);
+        link.open();
+        Recorder recorder;
+        link.write(Commands::storeProgram(4, 300));
+        for (int i = 0; i < 300; ++i)
+            link.write(hex("E803" "19000000" "32000000" "4B000000"));
+        link.inputPurge();
+        if (observed)
+            traced.addObserver(&recorder);
+        const qint64 start = clock.nowMs();
+        link.write(Commands::programInfo(4));
+        QByteArray count, steps;
+        EXPECT_EQ(link.read(2, &count), LinkStatus::Ok);
+        EXPECT_EQ(link.read(16 * 300, &steps), LinkStatus::Ok) << qPrintable(link.lastError());
+        EXPECT_EQ(link.waitForCr(), LinkStatus::Ok);
+        qsizetype received = 0;
+        for (const TrafficLine& line : recorder.lines)
+            received += line.direction == D::Received ? line.bytes.size() : 0;
+        return std::make_pair(clock.nowMs() - start, received);
+    };
+    const auto traced = upload(true);
+    EXPECT_EQ(traced.first, upload(false).first);
+    EXPECT_LT(traced.first, 10000);
+    EXPECT_EQ(traced.second, 2 + 16 * 300 + 1);
+}
+
 TEST(TracingPortDevice, PurgedBytesAreShownAsDiscarded)
 {
     Rig rig;
@@ -117,7 +215,6 @@ TEST(TracingPortDevice, BytesTakenWhileObservedAreStillReadAfterTheWindowCloses)
     EXPECT_EQ(rig.traced.read(1), hex("41"));
     rig.traced.removeObserver(&rig.recorder);
     EXPECT_EQ(rig.traced.bytesAvailable(), 2);
-    EXPECT_TRUE(rig.traced.waitForData(0));
     EXPECT_EQ(rig.traced.read(5), hex("4243"));
     EXPECT_EQ(rig.recorder.lines.size(), 1);
 }
@@ -187,6 +284,35 @@ TEST(TraceFile, WritesTheSameLinesAsTheLog)
     for (int i = 0; i < lines.size(); ++i)
         EXPECT_EQ(lines[i], TrafficLog::format(rig.recorder.lines[i]));
     EXPECT_FALSE(TraceFile(dir.filePath(QStringLiteral("missing/trace.txt"))).isOpen());
+}
+
+// A command that fails before the port opens leaves an earlier trace alone
+// and no new file behind; the opening empties the file.
+TEST(TraceFile, IsEmptiedOnlyWhenThePortOpens)
+{
+    QTemporaryDir dir;
+    const QString earlier = dir.filePath(QStringLiteral("earlier.txt"));
+    const QString fresh = dir.filePath(QStringLiteral("fresh.txt"));
+    QFile file(earlier);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("kept\n");
+    file.close();
+    for (const bool opens : {false, true}) {
+        Rig rig;
+        rig.link.close();
+        if (!opens)
+            rig.port.refuseOpen(QStringLiteral("No such file or directory"));
+        for (const QString& path : {earlier, fresh}) {
+            TraceFile trace(path);
+            ASSERT_TRUE(trace.isOpen());
+            rig.traced.addObserver(&trace);
+            EXPECT_EQ(rig.link.open() == SerialLink::OpenResult::Opened, opens);
+            rig.link.close();
+            rig.traced.removeObserver(&trace);
+        }
+        EXPECT_EQ(QFileInfo(earlier).size(), opens ? 0 : 5);
+        EXPECT_EQ(QFileInfo::exists(fresh), opens);
+    }
 }
 
 } // namespace

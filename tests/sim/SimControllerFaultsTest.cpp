@@ -151,6 +151,24 @@ TEST(SimFaultDetails, ShortAndGarbageTogetherGiveHalfLengthGarbage)
     EXPECT_NE(reply, Bytes(6, 0));
 }
 
+TEST(SimFaultDetails, BadCountSpoilsOnlyTheProgramInfoCount)
+{
+    Faults f;
+    f.badCount = true;
+    f.afterCommands = 1;
+    Harness h(f);
+    Harness reference;
+    for (Harness* x : {&h, &reference})
+        x->send(store(2, {step(1000, 25, 0, 0)}), 0); // command 1: answered normally
+    Bytes got = h.send(withProgram('u', 2), 1000);
+    const Bytes intact = reference.send(withProgram('u', 2), 1000);
+    ASSERT_EQ(got.size(), intact.size());
+    EXPECT_EQ(got[0], 0xFF);
+    EXPECT_EQ(got[1], 0xFF);
+    EXPECT_EQ(Bytes(got.begin() + 2, got.end()), Bytes(intact.begin() + 2, intact.end()));
+    EXPECT_EQ(h.send(plain('c'), 1000), positionReply(0, 0, 0));
+}
+
 TEST(SimFaultDetails, NoFaultsMeansIntactReplies)
 {
     Faults f;
