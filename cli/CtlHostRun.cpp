@@ -49,6 +49,15 @@ QString CtlHostRun::describe(const HostCommand& c)
     return name;
 }
 
+int CtlHostRun::noAnswer(const CtlOptions& o, SerialLink& link)
+{
+    m_err << "qx410ctl: run: no answer from the controller on " << o.port;
+    if (link.device() != o.port)
+        m_err << " (" << link.device() << ")";
+    m_err << ": " << link.lastError() << "\n";
+    return NoAnswer;
+}
+
 bool CtlHostRun::checkFile(const CtlOptions& o)
 {
     if (HostExecutor::countLines(o.args[0], &m_lineCount))
@@ -59,6 +68,12 @@ bool CtlHostRun::checkFile(const CtlOptions& o)
 
 int CtlHostRun::run(const CtlOptions& o, SerialLink& link, Controller& controller, PortDevice& linkPort)
 {
+    // A controller that is off or not connected answers no position query
+    // within the reply watch; found now, before the first line, rather than
+    // after a move's whole --timeout.
+    if (controller.queryPosition(nullptr) != LinkStatus::Ok)
+        return noAnswer(o, link);
+
     PausePrompts prompts(pauseMode(o.pause));
     ControllerMoves moves(controller, m_clock, static_cast<quint16>(o.velocitySetting), o.moveTimeoutMs);
     RunSignals interrupts; // until the run has ended
@@ -83,13 +98,8 @@ int CtlHostRun::run(const CtlOptions& o, SerialLink& link, Controller& controlle
     const HostExecutor::Outcome outcome = executor.loop([&file] { return file; }, o.loops);
     link.setMessagePump(nullptr);
 
-    if (outcome == HostExecutor::Outcome::LinkFailed) {
-        m_err << "qx410ctl: run: no answer from the controller on " << o.port;
-        if (link.device() != o.port)
-            m_err << " (" << link.device() << ")";
-        m_err << ": " << link.lastError() << "\n";
-        return NoAnswer;
-    }
+    if (outcome == HostExecutor::Outcome::LinkFailed)
+        return noAnswer(o, link);
     // The final position: read after the last move, or now when no move was made.
     if (moves.hasPosition() || moves.readPosition() == LinkStatus::Ok) {
         const Position um = Units::microstepsToMicrons(moves.position());

@@ -13,8 +13,10 @@ class SerialLink;
 // qx410ctl run FILE: runs a command file from the host as Execute Once does
 // (or --loop COUNT times), on the same executor as the desktop program. One
 // progress line per line of the file on standard error ("line N/M: Move 10
-// -20 3"), the final position on standard output. SIGINT or SIGTERM halts
-// the controller, restores the velocity and ends with status 130.
+// -20 3"), the final position on standard output. The controller must
+// answer a position query before the first line. SIGINT or SIGTERM halts
+// the controller, restores the velocity and ends with status 130; a move
+// that runs past --timeout is interrupted and the velocity restored too.
 class CtlHostRun
 {
 public:
@@ -35,6 +37,9 @@ public:
     static QString describe(const HostCommand& command);
 
 private:
+    // Says that the controller did not answer; the exit status.
+    int noAnswer(const CtlOptions& options, SerialLink& link);
+
     Clock& m_clock;
     QTextStream& m_out;
     QTextStream& m_err;

@@ -3,6 +3,7 @@
 #include "CommandFile.h"
 #include "CtlProgramHost.h"
 #include "DownloadSession.h"
+#include "EnterPresses.h"
 #include "ExecuteSession.h"
 #include "JsonLine.h"
 #include "PortDevice.h"
@@ -41,6 +42,7 @@ CtlPrograms::CtlPrograms(Clock& clock, Prompts& prompts, QTextStream& out, QText
     , m_prompts(prompts)
     , m_out(out)
     , m_err(err)
+    , m_enterInput(EnterPresses::terminalInput())
 {
 }
 
@@ -129,18 +131,41 @@ LinkStatus CtlPrograms::run(const CtlOptions& o, SerialLink& link, PortDevice& p
 LinkStatus CtlPrograms::execute(const CtlOptions& o, SerialLink& link, PortDevice& port)
 {
     ProgramExchange exchange(link, m_clock);
+    // As Select Program does: a program without steps is not run.
+    int steps = 0;
+    const LinkStatus counted = exchange.stepCount(m_program, &steps);
+    if (counted != LinkStatus::Ok)
+        return counted;
+    if (steps == 0) {
+        m_err << "qx410ctl: " << ExecuteSession::emptyProgramText << " (program " << m_program << ")\n";
+        m_exitStatus = 1;
+        return LinkStatus::Ok;
+    }
+
     CtlProgramHost host(link, VelocityWord::encode(o.velocitySetting, o.high), m_program, m_out, o.json);
     ExecuteSession session(exchange, m_prompts, host);
+    EnterPresses enter(m_enterInput);
+    if (enter.watching()) {
+        m_err << "qx410ctl: program " << m_program
+              << " runs; Enter lets it go on past a pause step, Ctrl+C halts it\n";
+        m_err.flush();
+    }
     RunSignals interrupts; // until the run has ended
     bool halted = false;
     // While the run is awaited: wait on the port, a little at a time, and
-    // carry out Halt once as soon as a signal asks for it.
+    // carry out Halt once as soon as a signal asks for it. Enter sends the
+    // continue command: the operator has seen the program wait at a pause step.
     link.setMessagePump([&] {
         if (RunSignals::raised() && !halted && session.running()) {
             halted = true;
             session.halt();
-        } else {
-            port.waitForData(RunSignals::pollMs);
+            return true;
+        }
+        port.waitForData(RunSignals::pollMs);
+        if (enter.take() > 0 && session.running() && !RunSignals::raised()) {
+            m_err << "qx410ctl: continue\n";
+            m_err.flush();
+            exchange.continueRun(true);
         }
         return true;
     });

@@ -33,6 +33,10 @@ public:
     LinkStatus run(const CtlOptions& options, SerialLink& link, PortDevice& port);
     int exitStatus() const { return m_exitStatus; }
 
+    // Where execute takes Enter presses from (each lets a program waiting at
+    // a pause step go on): standard input when it is a terminal; -1 for none.
+    void setEnterInput(int fd) { m_enterInput = fd; }
+
 private:
     LinkStatus execute(const CtlOptions& options, SerialLink& link, PortDevice& port);
 
@@ -43,4 +47,5 @@ private:
     int m_program = 0;
     std::vector<StepValues> m_steps;
     int m_exitStatus = 0;
+    int m_enterInput;
 };

@@ -1,24 +1,32 @@
 #include "RunSignals.h"
 
+#include <unistd.h>
+
 namespace {
-volatile std::sig_atomic_t g_raised = 0;
+volatile std::sig_atomic_t g_count = 0;
 
 extern "C" void noteSignal(int)
 {
-    g_raised = 1;
+    if (g_count < 1000)
+        g_count = g_count + 1;
+    if (g_count == 2) {
+        static const char note[] =
+            "qx410ctl: halting; the controller is stopped and its velocity restored before qx410ctl ends\n";
+        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, note, sizeof note - 1);
+    }
 }
 } // namespace
 
 RunSignals::RunSignals()
 {
-    g_raised = 0;
+    g_count = 0;
     struct sigaction action = {};
     action.sa_handler = noteSignal;
     sigemptyset(&action.sa_mask);
-    // No SA_RESTART: a read of the terminal returns at once. SA_RESETHAND: a
-    // second signal of the same kind ends the process the usual way, for an
-    // operator who will not wait for the halt to finish.
-    action.sa_flags = SA_RESETHAND;
+    // No SA_RESTART: a read of the terminal returns at once. No
+    // SA_RESETHAND: a second signal must not end the process half way
+    // through the halt.
+    action.sa_flags = 0;
     sigaction(SIGINT, &action, &m_oldInt);
     sigaction(SIGTERM, &action, &m_oldTerm);
 }
@@ -31,5 +39,5 @@ RunSignals::~RunSignals()
 
 bool RunSignals::raised()
 {
-    return g_raised != 0;
+    return g_count != 0;
 }

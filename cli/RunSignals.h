@@ -2,11 +2,14 @@
 
 #include <csignal>
 
-// While it exists, the first SIGINT or SIGTERM does not end the process: it
-// is noted, so that a run can halt the controller, restore the velocity and
-// then end. A second one of the same kind ends the process at once. A
-// blocking read of the terminal is interrupted by them (no restart). The
-// former handlers come back when it goes.
+// While it exists, SIGINT and SIGTERM do not end the process: they are
+// noted, so that a run can halt the controller, restore the velocity and
+// then end. A repeated signal does not end it either: the halt must not stop
+// between its bytes and leave the controller at velocity word 1 or in the
+// middle of the sequence. It is noted too (and said on standard error); the
+// run's steps that remain are all bounded in time. A blocking read of the
+// terminal is interrupted by them (no restart). The former handlers come
+// back when it goes.
 class RunSignals
 {
 public:

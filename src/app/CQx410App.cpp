@@ -92,10 +92,21 @@ int CQx410App::run()
     // The recovery prompt's Yes shows Setup Communications in start-up mode.
     m_link.setSetupHook([this] { return askPortInStartupMode(); });
     // The long waits keep the window alive: they block until an event or
-    // serial data arrives.
-    m_link.setMessagePump([] {
+    // serial data arrives. Once the window is closing the wait ends (a
+    // stored-program run then halts the program), and the window closes
+    // when its caller has wound up.
+    m_link.setMessagePump([this] {
+        if (!m_frame) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            return true;
+        }
+        m_frame->noteLongWaitTurn(true);
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        return true;
+        m_frame->noteLongWaitTurn(false);
+        if (!m_frame->closing())
+            return true;
+        m_frame->closeWhenIdle();
+        return false;
     });
 
     m_controller = std::make_unique<Controller>(m_link);
@@ -116,7 +127,8 @@ int CQx410App::run()
         AboutBox box(guideUrl(), m_frame.get());
         box.exec();
     });
-    new SignalCloser(m_frame.get());
+    CMainFrame* frame = m_frame.get();
+    new SignalCloser(frame, [frame] { frame->closeWithoutQuestions(); });
     TrafficWindow::install(m_frame.get(), m_frame->actions().serialTraffic, m_traced, m_prompts);
 
     m_frame->setGeometry(80, 30, 870, 670);

@@ -1,7 +1,6 @@
 #include "SignalCloser.h"
 
 #include <QSocketNotifier>
-#include <QWidget>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -9,9 +8,9 @@
 
 int SignalCloser::s_fds[2] = {-1, -1};
 
-SignalCloser::SignalCloser(QWidget* window)
-    : QObject(window)
-    , m_window(window)
+SignalCloser::SignalCloser(QObject* parent, std::function<void()> close)
+    : QObject(parent)
+    , m_close(std::move(close))
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, s_fds) != 0)
         return;
@@ -47,5 +46,5 @@ void SignalCloser::onReadable()
 {
     char byte = 0;
     [[maybe_unused]] const ssize_t got = ::read(s_fds[1], &byte, 1);
-    m_window->close();
+    m_close();
 }

@@ -27,6 +27,25 @@ bool linkGaveUp(LinkStatus status)
 {
     return status == LinkStatus::Failed || status == LinkStatus::Quit || status == LinkStatus::TimedOut;
 }
+
+// Tells the moves that a run or loop is on the stack, for as long as it is.
+class RunMark
+{
+public:
+    RunMark(HostMoves& moves, HostExecutor& executor)
+        : m_moves(moves)
+        , m_executor(executor)
+    {
+        m_moves.runStarted(m_executor);
+    }
+    ~RunMark() { m_moves.runEnded(m_executor); }
+    RunMark(const RunMark&) = delete;
+    RunMark& operator=(const RunMark&) = delete;
+
+private:
+    HostMoves& m_moves;
+    HostExecutor& m_executor;
+};
 } // namespace
 
 HostExecutor::Options HostExecutor::Options::dialog()
@@ -41,6 +60,7 @@ HostExecutor::Options HostExecutor::Options::path()
     Options o;
     o.pauseNo = PauseNo::Abandon;
     o.restoreVelocity = false;
+    o.haltSequence = false;
     o.yieldEveryLine = false;
     return o;
 }
@@ -79,6 +99,8 @@ bool HostExecutor::countLines(const QString& fileName, int* count)
 
 HostExecutor::Outcome HostExecutor::run(const QString& fileName)
 {
+    const RunMark mark(m_moves, *this);
+    m_linkEnd = LinkStatus::Ok;
     std::ifstream in;
     if (!openFile(fileName, in)) {
         tellCannotLoad();
@@ -94,6 +116,7 @@ HostExecutor::Outcome HostExecutor::run(const QString& fileName)
 
 HostExecutor::Outcome HostExecutor::loop(const std::function<QString()>& fileName, int passes)
 {
+    const RunMark mark(m_moves, *this);
     m_looping = true;
     m_loopHalted = false;
     Outcome outcome = Outcome::Finished;
@@ -160,8 +183,10 @@ HostExecutor::Outcome HostExecutor::runLines(std::istream& in)
             break;
         }
         m_moves.refreshControls();
-        if (linkGaveUp(status))
+        if (linkGaveUp(status)) {
+            m_linkEnd = status;
             return Outcome::LinkFailed;
+        }
         if (m_options.yieldEveryLine)
             m_moves.yieldTurn();
     }
@@ -171,6 +196,8 @@ LinkStatus HostExecutor::pause()
 {
     const Prompts::Answer answer = m_prompts.message(continueText, continueCaption, Prompts::Icon::Question,
                                                      Prompts::Buttons::YesNo);
+    if (m_stop)
+        return LinkStatus::Ok; // halted while the question was open (the window is closing)
     if (answer == Prompts::Answer::Yes) {
         const LinkStatus status = m_moves.sendContinue();
         m_moves.busy() = true;
@@ -191,26 +218,42 @@ LinkStatus HostExecutor::pause()
 bool HostExecutor::halt()
 {
     if (m_moves.busy()) {
-        haltSequence();
+        if (m_options.haltSequence)
+            haltSequence();
+        else
+            interruptMove();
         return true;
     }
     if (!running())
         return false; // nothing to halt
     // A run between lines, or a loop between passes: nothing is moving, so
     // nothing is sent; the run ends before its next line.
+    noteStop();
+    return true;
+}
+
+void HostExecutor::noteStop()
+{
     m_stop = true;
     m_stopWith = Outcome::Halted;
     m_loopHalted = m_looping;
-    return true;
+}
+
+void HostExecutor::interruptMove()
+{
+    noteStop();
+    m_moves.busy() = false; // ends the wait of the move in progress
+    m_pauseHoldsBusy = false;
+    m_moves.writeInterrupt();
+    m_idle = true;
+    m_moves.refreshControls();
 }
 
 void HostExecutor::haltSequence()
 {
     m_moves.sendVelocity(1);
     m_moves.writeContinueAndPurge();
-    m_stop = true;
-    m_stopWith = Outcome::Halted;
-    m_loopHalted = m_looping;
+    noteStop();
     m_moves.busy() = false; // ends the wait of the move in progress
     m_pauseHoldsBusy = false;
     m_moves.writeInterrupt();
@@ -228,7 +271,8 @@ HostExecutor::Outcome HostExecutor::endSteps(Outcome outcome)
         m_moves.refreshControls();
     }
     m_pauseHoldsBusy = false;
-    if (m_options.restoreVelocity && outcome != Outcome::LinkFailed && linkGaveUp(m_moves.restoreVelocity()))
+    const bool linkAnswers = outcome != Outcome::LinkFailed || m_linkEnd == LinkStatus::TimedOut;
+    if (m_options.restoreVelocity && linkAnswers && linkGaveUp(m_moves.restoreVelocity()))
         return Outcome::LinkFailed;
     return outcome;
 }

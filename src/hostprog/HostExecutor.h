@@ -36,8 +36,13 @@ public:
         // quietly; paths).
         enum class PauseNo { Halt, Abandon };
         PauseNo pauseNo = PauseNo::Halt;
-        // End steps: the velocity setting is sent again on every way out.
+        // End steps: the velocity setting is sent again on every way out
+        // on which the link still answers.
         bool restoreVelocity = true;
+        // What halt() sends for a move in progress: the whole Halt sequence
+        // (velocity word 1, continue, interrupt), or only the interrupt
+        // command, as Stop does (paths, which have no Halt of their own).
+        bool haltSequence = true;
         // Give waiting events a turn after every line, so that Halt stays
         // reachable during lines that never wait for the controller.
         bool yieldEveryLine = false;
@@ -77,10 +82,12 @@ public:
     // Halt: acts while a move is awaited or a Pause answered Yes holds the
     // busy flag: velocity word 1 (send and settle), continue command with
     // the receive side cleared at once, the busy flag cleared (ending the move's
-    // wait), the interrupt command, the controls refreshed. The run ends
-    // before its next line. During a run or loop with nothing to interrupt
-    // it only ends the run before its next line. Returns whether it ended a
-    // run.
+    // wait), the interrupt command, the controls refreshed (without the
+    // haltSequence option: the busy flag cleared and the interrupt command
+    // alone). The run ends before its next line. During a run or loop with
+    // nothing to interrupt it only ends the run before its next line; a
+    // Pause question open meanwhile then sends nothing whatever its answer.
+    // Returns whether it ended a run.
     bool halt();
 
     // The end steps on their own, for a start that runs nothing: the idle
@@ -103,6 +110,8 @@ private:
     Outcome runLines(std::istream& in);
     LinkStatus pause();
     void haltSequence();
+    void interruptMove();
+    void noteStop();
     void tellCannotLoad();
 
     HostMoves& m_moves;
@@ -118,4 +127,8 @@ private:
     bool m_pauseHoldsBusy = false;
     int m_depth = 0;
     bool m_looping = false;
+    // How the link gave up when a run ended with LinkFailed: after a move
+    // that ran past its time limit the link still answers, so the velocity
+    // is sent again all the same.
+    LinkStatus m_linkEnd = LinkStatus::Ok;
 };

@@ -5,6 +5,8 @@
 
 #include <QtGlobal>
 
+class HostExecutor;
+
 // What a command-file run needs from the program around it. In the desktop
 // program the main window's operations provide it (its busy flag, the
 // absolute move with its lock-out, the control-bar refresh); on the command
@@ -38,4 +40,10 @@ public:
     // True when the run is asked to halt from outside its own controls (an
     // interrupt signal on the command line).
     virtual bool haltRequested() { return false; }
+
+    // A run or loop of this executor has started or ended on these moves
+    // (a loop's passes are runs within it). The desktop program keeps them
+    // so that closing the window can halt whatever is running first.
+    virtual void runStarted(HostExecutor& executor) { Q_UNUSED(executor); }
+    virtual void runEnded(HostExecutor& executor) { Q_UNUSED(executor); }
 };

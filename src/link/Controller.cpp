@@ -20,6 +20,9 @@ LinkStatus Controller::queryPosition(Position* microsteps)
 LinkStatus Controller::move(const Position& microsteps, bool& busy, int timeoutMs)
 {
     busy = true;
+    // A completion byte left over from a move that Stop or Halt ended would
+    // end this move's wait at once.
+    m_link.receiveClear();
     return m_link.longOperationWait(Commands::move(microsteps), busy, timeoutMs);
 }
 

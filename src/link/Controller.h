@@ -21,7 +21,8 @@ public:
     // Position query: the watched read of the 13-byte reply. *microsteps is
     // only changed when the reply arrived.
     LinkStatus queryPosition(Position* microsteps);
-    // Move command: waits for the completion byte while busy stays set.
+    // Move command: whatever was received before is cleared, then the
+    // command is written and its completion byte awaited while busy stays set.
     LinkStatus move(const Position& microsteps, bool& busy, int timeoutMs = -1);
     LinkStatus setVelocity(quint16 word);
     // Interrupt command: a plain write, nothing read.

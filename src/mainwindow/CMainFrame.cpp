@@ -17,7 +17,9 @@
 #include <QDesktopServices>
 #include <QDockWidget>
 #include <QMenu>
+#include <QDialog>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -64,6 +66,7 @@ CMainFrame::CMainFrame(MainFrameState& state, SerialSettings& serial, SerialLink
     setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
     m_panel->setStepSizeText(QString::number(static_cast<qint64>(m_state.stepSize)));
 
+    m_operations.setOnRunsEnded([this] { closeWhenIdle(); });
     connectActions();
     updateCaption();
     updateConnectionText();
@@ -187,8 +190,7 @@ void CMainFrame::moveTo(const Position& microsteps)
     if (m_state.busy)
         return;
     m_operations.absoluteMove(microsteps);
-    if (m_closeAfterMove)
-        QTimer::singleShot(0, this, &QWidget::close);
+    closeWhenIdle();
 }
 
 void CMainFrame::goToStored(int index)
@@ -267,15 +269,75 @@ void CMainFrame::toggleToolbars(bool visible)
     m_actions->defineToolBar()->setVisible(visible);
 }
 
+void CMainFrame::closeWithoutQuestions()
+{
+    m_withoutQuestions = true;
+    close();
+}
+
+void CMainFrame::closeWhenIdle()
+{
+    // Posted, so that the run or move that ends now has left the stack first.
+    if (m_closing && !somethingRuns())
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
+bool CMainFrame::somethingRuns() const
+{
+    return m_state.busy || m_operations.moveInProgress() || m_operations.runInProgress() || m_longWaitTurns > 0;
+}
+
+bool CMainFrame::captureLetsGo()
+{
+    QDialog* capture = m_view->capture();
+    if (!capture || !capture->isVisible())
+        return true;
+    if (!m_withoutQuestions)
+        return capture->close(); // asks about unsaved lines
+    // Nobody may be there to answer: the editor goes without asking.
+    qWarning("qx410: closing on request; the capture window closes without saving");
+    capture->hide();
+    capture->deleteLater();
+    return true;
+}
+
+void CMainFrame::dismissQuestions()
+{
+    for (QMessageBox* box : findChildren<QMessageBox*>()) {
+        if (box->isVisible())
+            box->done(QMessageBox::No);
+    }
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (m_state.busy) {
-        // Stop the move first; the window closes once its wait has ended.
-        m_closeAfterMove = true;
-        m_operations.stop();
-        updateCommandStates();
+    if (!m_closing) {
+        if (!captureLetsGo()) {
+            event->ignore();
+            return;
+        }
+        m_closing = true;
+        if (somethingRuns()) {
+            // End what runs first, as its own Halt or Stop would; the window
+            // closes once it has ended (closeWhenIdle). Halting a run clears
+            // the busy flag of its move; a typed move gets Stop.
+            m_operations.haltRuns();
+            if (m_state.busy)
+                m_operations.stop();
+            dismissQuestions();
+            updateCommandStates();
+        }
+    }
+    if (somethingRuns()) {
+        // A second request while the first is carried out cuts nothing short.
         event->ignore();
         return;
+    }
+    // Modal windows still open (Execute Host Programs after its run has
+    // ended, a setup dialog) close with the main window.
+    for (QDialog* dialog : findChildren<QDialog*>()) {
+        if (dialog->isVisible() && dialog->isModal())
+            dialog->done(QDialog::Rejected);
     }
     QMainWindow::closeEvent(event);
 }

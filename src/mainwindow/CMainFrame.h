@@ -56,6 +56,26 @@ public:
     // The capture editor has closed; passed on at once to the view.
     void notifyCaptureClosed();
 
+    // Closing. The close box, File, Exit and closeWithoutQuestions() first
+    // end whatever is running, as its own Halt or Stop would: a typed move
+    // gets the interrupt, a path the interrupt, Execute Host Programs its
+    // whole Halt sequence and the velocity sent again, a stored-program run
+    // the Halt that the ending wait leads to. No further move is sent, and
+    // the window closes once all of that has ended; a second request
+    // meanwhile changes nothing. Unsaved captured lines are asked about
+    // first (No keeps the program open).
+    // A request to end that must not wait for an answer (a signal): the
+    // capture editor's question is not asked.
+    void closeWithoutQuestions();
+    // True once a close has been accepted and is being carried out.
+    bool closing() const { return m_closing; }
+    // A long wait pumps messages (the desktop's message pump says so around
+    // each turn, entering true, leaving false): a close meanwhile must let
+    // the wait end first.
+    void noteLongWaitTurn(bool entering) { m_longWaitTurns += entering ? 1 : -1; }
+    // The window closes now if a close was asked for and nothing runs any more.
+    void closeWhenIdle();
+
     // MainFrameUi
     void setManualControlsEnabled(bool enabled) override;
     void updateCommandStates() override;
@@ -89,6 +109,11 @@ private:
     void goToStored(int index);
     void step(int step);
     void toggleToolbars(bool visible);
+    bool somethingRuns() const;
+    // Asks the capture editor to close; false when it stays open.
+    bool captureLetsGo();
+    // Closes the message boxes a halted run was waiting on.
+    void dismissQuestions();
 
     MainFrameState& m_state;
     SerialSettings& m_serial;
@@ -104,7 +129,8 @@ private:
     QToolBar* m_paneToolBar = nullptr;
     QUrl m_guide;
     std::function<QDialog*(QWidget* owner)> m_captureFactory;
-    // The window was asked to close while a move was awaited: it closes as
-    // soon as the move has ended.
-    bool m_closeAfterMove = false;
+    // A close has been accepted: it is carried out once nothing runs.
+    bool m_closing = false;
+    bool m_withoutQuestions = false;
+    int m_longWaitTurns = 0;
 };

@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "Commands.h"
 #include "Controller.h"
+#include "HostExecutor.h"
 #include "MainFrameState.h"
 #include "MainFrameUi.h"
 #include "SerialLink.h"
@@ -10,6 +11,8 @@
 #include "VelocityWord.h"
 
 #include <QCoreApplication>
+
+#include <algorithm>
 
 MainOperations::MainOperations(MainFrameState& state, Controller& controller, Clock& clock, MainFrameUi& ui)
     : m_state(state)
@@ -32,6 +35,14 @@ LinkStatus MainOperations::getPosition()
 }
 
 LinkStatus MainOperations::absoluteMove(const Position& microsteps)
+{
+    ++m_moves;
+    const LinkStatus status = moveAndReadBack(microsteps);
+    --m_moves;
+    return status;
+}
+
+LinkStatus MainOperations::moveAndReadBack(const Position& microsteps)
 {
     m_state.stored[MainFrameState::Previous] = Units::microstepsToMicrons(m_state.lastDrawn);
     m_state.busy = true;
@@ -119,4 +130,28 @@ void MainOperations::yieldTurn()
 {
     if (QCoreApplication::instance())
         QCoreApplication::processEvents();
+}
+
+void MainOperations::runStarted(HostExecutor& executor)
+{
+    m_runs.push_back(&executor);
+}
+
+void MainOperations::runEnded(HostExecutor& executor)
+{
+    const auto it = std::find(m_runs.rbegin(), m_runs.rend(), &executor);
+    if (it != m_runs.rend())
+        m_runs.erase(std::next(it).base());
+    if (m_runs.empty() && m_onRunsEnded)
+        m_onRunsEnded();
+}
+
+void MainOperations::haltRuns()
+{
+    // A copy: a halt refreshes the controls, which may run events.
+    std::vector<HostExecutor*> runs = m_runs;
+    std::sort(runs.begin(), runs.end());
+    runs.erase(std::unique(runs.begin(), runs.end()), runs.end());
+    for (HostExecutor* run : runs)
+        run->halt();
 }

@@ -4,6 +4,9 @@
 #include "LinkStatus.h"
 #include "Position.h"
 
+#include <functional>
+#include <vector>
+
 class Clock;
 class Controller;
 class MainFrameUi;
@@ -46,10 +49,30 @@ public:
     LinkStatus writeInterrupt() override;
     // Processes the events waiting now, without blocking.
     void yieldTurn() override;
+    void runStarted(HostExecutor& executor) override;
+    void runEnded(HostExecutor& executor) override;
+
+    // A command-file run (a path, Execute Host Programs) is on the stack.
+    bool runInProgress() const { return !m_runs.empty(); }
+    // An absolute move is on the stack (Stop may have cleared the busy flag
+    // already; the move still reads its position back).
+    bool moveInProgress() const { return m_moves > 0; }
+    // Ends every run in progress as its own Halt does (for a path: the
+    // interrupt); each then ends before its next line.
+    void haltRuns();
+    // Called when the last run in progress has ended.
+    void setOnRunsEnded(std::function<void()> ended) { m_onRunsEnded = std::move(ended); }
 
 private:
+    LinkStatus moveAndReadBack(const Position& microsteps);
+
     MainFrameState& m_state;
     Controller& m_controller;
     Clock& m_clock;
     MainFrameUi& m_ui;
+    // Every run and loop in progress, innermost last (a loop appears once
+    // for itself and once for its pass).
+    std::vector<HostExecutor*> m_runs;
+    std::function<void()> m_onRunsEnded;
+    int m_moves = 0;
 };

@@ -428,6 +428,28 @@ TEST(CaptureDialogFromMainWindow, OneWindowAtATimeAndClosingReachesTheView)
     EXPECT_EQ(w.capture()->countEdit()->text(), QString());
 }
 
+TEST(CaptureDialogFromMainWindow, FileExitWithUnsavedLinesAsksAndNoKeepsTheProgramOpen)
+{
+    Window w;
+    w.frame->show();
+    w.frame->actions().captureCommands->trigger();
+    QPointer<CaptureDialog> dialog = w.capture();
+    ASSERT_FALSE(dialog.isNull());
+    dialog->session().speedRes();
+
+    w.prompts->answers.push_back(Answer::No);
+    w.frame->actions().exit->trigger();
+    ASSERT_EQ(w.prompts->shown.size(), 1);
+    EXPECT_EQ(w.prompts->shown[0].text, QStringLiteral("Quit without saving data?"));
+    EXPECT_TRUE(w.frame->isVisible());
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->session().count(), 1);
+
+    w.prompts->answers.push_back(Answer::Yes);
+    w.frame->actions().exit->trigger();
+    EXPECT_FALSE(w.frame->isVisible());
+}
+
 TEST(CaptureDialogFromMainWindow, DefinePathTwoThenSaveSetsPathTwo)
 {
     Window w;

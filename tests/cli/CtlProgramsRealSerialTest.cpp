@@ -1,5 +1,6 @@
 // qx410ctl's program commands as a user runs them: the built executable on
-// qx410-sim with preloaded programs, over a pseudo-terminal.
+// qx410-sim with preloaded programs, over a pseudo-terminal; and what run and
+// execute leave the controller in when the operator presses Ctrl+C twice.
 
 #include "TempFiles.h"
 
@@ -47,6 +48,68 @@ TEST(CtlProgramsRealSerial, UploadOfAPreloadedProgram)
     EXPECT_EQ(sim.readAllStandardOutput(), QByteArray("3\n"));
     EXPECT_EQ(TempFiles::read(out), QByteArray("Low,  1000\r\nMove, 10, -20, 3\r\nMove, 0, 0, 0\r\nPause  \r\n"));
 }
+
+// The pid of qx410ctl, the simulator's only child, once it has started.
+qint64 ctlUnder(const QProcess& sim)
+{
+    const QString children = QStringLiteral("/proc/%1/task/%1/children").arg(sim.processId());
+    for (int i = 0; i < 100; ++i) {
+        QThread::msleep(20);
+        QFile list(children);
+        if (list.open(QIODevice::ReadOnly)) {
+            const qint64 pid = list.readAll().trimmed().toLongLong();
+            if (pid != 0)
+                return pid;
+        }
+    }
+    return 0;
+}
+
+// A second SIGINT 50 ms after the first, while the halt is being sent: the
+// halt still reaches its end and the velocity setting is sent again last.
+struct TwiceCase
+{
+    const char* name;
+    const char* command;
+    const char* halt; // the halt as it must reach the controller
+};
+
+void PrintTo(const TwiceCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class CtlSignalsRealSerial : public testing::TestWithParam<TwiceCase>
+{
+};
+
+TEST_P(CtlSignalsRealSerial, SigintTwiceStillEndsTheHaltAndRestoresTheVelocity)
+{
+    const TwiceCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString program = TempFiles::write(dir, "long.dat", "Move,10000,0,0\r\n");
+    QProcess sim;
+    const QString command = QString::fromLatin1(c.command);
+    startUnderSim(sim, program, {command, command == QLatin1String("run") ? program : QStringLiteral("1")});
+    ASSERT_TRUE(sim.waitForStarted());
+    const qint64 ctl = ctlUnder(sim);
+    ASSERT_NE(ctl, 0);
+    QThread::msleep(700); // the move or the run is under way
+    ::kill(static_cast<pid_t>(ctl), SIGINT);
+    QThread::msleep(50);
+    ::kill(static_cast<pid_t>(ctl), SIGINT);
+    ASSERT_TRUE(sim.waitForFinished(20000));
+    const QByteArray trace = sim.readAllStandardError();
+    EXPECT_EQ(sim.exitCode(), 130) << trace.constData();
+    const QByteArray host = hostBytes(trace);
+    EXPECT_TRUE(host.contains(c.halt)) << trace.constData();
+    EXPECT_TRUE(host.endsWith("56 E8 03 0D")) << trace.constData();
+}
+
+INSTANTIATE_TEST_SUITE_P(RunAndExecute, CtlSignalsRealSerial,
+                         testing::Values(TwiceCase{"Run", "run", "56 01 00 0D 65 0D 03 0D"},
+                                         TwiceCase{"Execute", "execute", "56 01 00 0D 65 0D 03 0D 65 0D"}),
+                         [](const testing::TestParamInfo<TwiceCase>& info) { return std::string(info.param.name); });
 
 // SIGINT while execute waits for the end of a 10-second run: Halt, then the
 // position, exit status 130.

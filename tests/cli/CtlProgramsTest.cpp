@@ -2,7 +2,9 @@
 // in-process simulated controller.
 
 #include "CtlFixture.h"
+#include "CtlPrograms.h"
 #include "ProgramExchange.h"
+#include "SerialLink.h"
 #include "TempFiles.h"
 #include "TerminalProgress.h"
 
@@ -10,6 +12,8 @@
 
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <unistd.h>
 
 namespace {
 
@@ -73,9 +77,50 @@ TEST(CtlPrograms, ExecuteInBothModesPrintsThePosition)
             words << QStringLiteral("--relative");
         c.outText.clear();
         EXPECT_EQ(c.run(words), 0) << qPrintable(c.errText);
-        EXPECT_EQ(c.wire(), QByteArray(relative ? "62 0D " : "61 0D ") + "6B 03 00 0D 6E 0D 63 0D 56 F4 01 0D");
+        EXPECT_EQ(c.wire(), QByteArray("75 03 00 0D ") + (relative ? "62 0D " : "61 0D ")
+                                + "6B 03 00 0D 6E 0D 63 0D 56 F4 01 0D");
         EXPECT_EQ(c.outText, relative ? QStringLiteral("300 0 0\n") : QStringLiteral("200 0 0\n"));
     }
+}
+
+TEST(CtlPrograms, ExecuteOfAProgramWithoutStepsIsRefusedAfterTheProgramInfo)
+{
+    ProgramCtl c;
+    EXPECT_EQ(c.run({QStringLiteral("execute"), QStringLiteral("4")}), 1);
+    EXPECT_EQ(c.wire(), QByteArray("75 04 00 0D"));
+    EXPECT_EQ(c.errText, QStringLiteral("qx410ctl: You have selected a program without any content, please select "
+                                        "Again! (program 4)\n"));
+    EXPECT_TRUE(c.outText.isEmpty());
+}
+
+// Enter on the terminal while execute waits lets a program that waits at a
+// pause step go on.
+TEST(CtlPrograms, EnterWhileExecuteWaitsSendsContinue)
+{
+    ProgramCtl c;
+    c.run({QStringLiteral("download"), TempFiles::write(c.dir, "p.dat", "Pause\r\nMove,100,0,0\r\n"),
+           QStringLiteral("2")});
+    c.wire();
+    c.outText.clear();
+    int keys[2];
+    ASSERT_EQ(::pipe(keys), 0);
+    ASSERT_EQ(::write(keys[1], "\n", 1), 1);
+
+    SerialSettings settings;
+    SerialLink link(c.port, c.clock, c.prompts, settings);
+    link.setRecoveryEnabled(false);
+    ASSERT_EQ(link.open(), SerialLink::OpenResult::Opened);
+    const CtlOptions o = CtlOptions::parse({QStringLiteral("qx410ctl"), QStringLiteral("execute"), QStringLiteral("2")});
+    CtlPrograms programs(c.clock, c.prompts, c.out, c.err);
+    programs.setEnterInput(keys[0]);
+    ASSERT_EQ(programs.prepare(o), -1);
+    EXPECT_EQ(programs.run(o, link, c.port), LinkStatus::Ok);
+    c.out.flush();
+    EXPECT_EQ(programs.exitStatus(), 0);
+    EXPECT_TRUE(c.wire().contains("6B 02 00 0D 65 0D"));
+    EXPECT_EQ(c.outText, QStringLiteral("100 0 0\n"));
+    ::close(keys[0]);
+    ::close(keys[1]);
 }
 
 TEST(CtlPrograms, UploadWritesTheCommandFileAndProgramsCountsSteps)

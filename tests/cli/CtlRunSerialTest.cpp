@@ -74,7 +74,7 @@ TEST(CtlRunSerial, SpeedLineAndMoveThenTheVelocitySettingAgain)
     ASSERT_TRUE(ctl.waitForFinished(20000));
     EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
     EXPECT_EQ(ctl.readAllStandardOutput(), QByteArray("100 0 0\n"));
-    EXPECT_EQ(sim.hostBytes(), hex("56E8830D" "6DC409000000000000000000000D" "630D630D" "56E8030D"));
+    EXPECT_EQ(sim.hostBytes(), hex("630D" "56E8830D" "6DC409000000000000000000000D" "630D630D" "56E8030D"));
 }
 
 TEST(CtlRunSerial, SigintDuringAMoveHaltsRestoresTheVelocityAndEndsWith130)
@@ -98,9 +98,9 @@ TEST(CtlRunSerial, SigintDuringAMoveHaltsRestoresTheVelocityAndEndsWith130)
     EXPECT_GT(reached[0].toInt(), 0);
     EXPECT_LT(reached[0].toInt(), 20000); // stopped on the way
 
-    // The move, then the halt in its order, the position read back and the
+    // The position asked, the move, then the halt in its order, the position read back and the
     // velocity setting sent again; the second move is never sent.
-    EXPECT_EQ(sim.hostBytes(), Commands::move(Position{500000, 0, 0}) + hex("5601000D 650D 030D")
+    EXPECT_EQ(sim.hostBytes(), hex("630D") + Commands::move(Position{500000, 0, 0}) + hex("5601000D 650D 030D")
                                    + hex("630D630D") + hex("56E8030D"));
 }
 

@@ -62,7 +62,7 @@ TEST_P(CtlRunCases, WritesPrintsAndEndsAsExpected)
     const RunCase& c = GetParam();
     RunFixture f(c.file);
     EXPECT_EQ(f.runFile(c.options), c.status) << qPrintable(f.errText);
-    EXPECT_EQ(f.port.written, c.written);
+    EXPECT_EQ(f.port.written, hex("630D") + c.written); // the controller is asked first
     EXPECT_EQ(f.outText, c.printed);
 }
 
@@ -109,17 +109,26 @@ TEST(CtlRun, AFileThatCannotBeReadEndsWithStatusTwoBeforeThePortIsOpened)
     EXPECT_TRUE(f.port.openedDevices.isEmpty());
 }
 
-TEST(CtlRun, AControllerThatDoesNotAnswerEndsWithStatusThree)
+TEST(CtlRun, AControllerThatDoesNotAnswerIsFoundBeforeTheFirstLine)
 {
     qx410sim::Faults silent;
     silent.silent = true;
     RunFixture f("Move, 4, 0, 0\r\nMove, 8, 0, 0\r\n", silent);
-    EXPECT_EQ(f.runFile({"--timeout", "2"}), 3);
+    const qint64 start = f.clock.nowMs();
+    EXPECT_EQ(f.runFile(), 3); // the default --timeout of a move is far longer
+    EXPECT_LE(f.clock.nowMs() - start, 10000);
     EXPECT_TRUE(f.errText.contains(QStringLiteral("qx410ctl: run: no answer from the controller on COM1")))
         << qPrintable(f.errText);
-    // The move that never ended is interrupted; the second is never sent.
-    EXPECT_EQ(f.port.written, Commands::move(Position{100, 0, 0}) + hex("030D"));
+    EXPECT_EQ(f.port.written, hex("630D")); // no move is sent
     EXPECT_TRUE(f.outText.isEmpty());
+}
+
+TEST(CtlRun, AMoveBeyondTheTimeoutIsInterruptedAndTheVelocitySetAgain)
+{
+    RunFixture f("Move, 20000, 0, 0\r\nMove, 8, 0, 0\r\n");
+    EXPECT_EQ(f.runFile({"--timeout", "1"}), 3);
+    EXPECT_TRUE(f.errText.contains(QStringLiteral("within 1 s"))) << qPrintable(f.errText);
+    EXPECT_EQ(f.port.written, hex("630D") + Commands::move(Position{500000, 0, 0}) + hex("030D") + restore1000);
 }
 
 struct OptionCase

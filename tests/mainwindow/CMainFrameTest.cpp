@@ -2,9 +2,11 @@
 #include "CQx410View.h"
 #include "Commands.h"
 #include "Controller.h"
+#include "HostExecutionSession.h"
 #include "MainActions.h"
 #include "ManualMovePanel.h"
 #include "PaneBar.h"
+#include "PathRunner.h"
 #include "Printing.h"
 #include "ScriptedPrompts.h"
 #include "SerialLink.h"
@@ -17,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,6 +27,7 @@
 #include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -203,6 +207,63 @@ TEST(CMainFrame, ClosingDuringAMoveStopsItThenCloses)
     QApplication::processEvents();
     EXPECT_FALSE(w.frame->isVisible());
 }
+
+// A close during a command-file run ends the run as its own Halt would (a
+// path has only the interrupt; Execute Host Programs the Halt sequence and
+// the velocity sent again), sends no further move, and closes the window
+// once the run has wound up.
+struct CloseCase
+{
+    const char* name;
+    bool hostRun;
+    QByteArray afterFirstMove;
+};
+
+void PrintTo(const CloseCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class CMainFrameCloseDuringRun : public testing::TestWithParam<CloseCase>
+{
+};
+
+TEST_P(CMainFrameCloseDuringRun, EndsTheRunAsItsHaltWouldThenCloses)
+{
+    const CloseCase& c = GetParam();
+    Window w;
+    w.frame->show();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("two.dat"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Move, 1000, 0, 0\r\nMove, 2000, 0, 0\r\n");
+    f.close();
+    ScriptedPrompts runPrompts;
+    w.pumpDuringMove([&] {
+        w.frame->close();
+        w.frame->close(); // a second request cuts nothing short
+    });
+    if (c.hostRun) {
+        HostExecutionSession session(w.frame->operations(), runPrompts);
+        session.executor().run(file);
+    } else {
+        PathRunner paths(w.state, w.frame->operations(), runPrompts);
+        w.state.path1File = file;
+        paths.moveAlong(1);
+    }
+    EXPECT_EQ(w.port.written, Commands::move(Position{25000, 0, 0}) + c.afterFirstMove);
+    EXPECT_FALSE(w.state.busy);
+    EXPECT_TRUE(w.frame->isVisible()); // closes once the run has left the stack
+    QApplication::processEvents();
+    EXPECT_FALSE(w.frame->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, CMainFrameCloseDuringRun,
+    testing::Values(CloseCase{"Path", false, hex("030D 630D630D")},
+                    CloseCase{"HostProgram", true, hex("5601000D 650D 030D 630D630D 56E8030D")}),
+    [](const testing::TestParamInfo<CloseCase>& info) { return std::string(info.param.name); });
 
 TEST(CMainFrame, ViewToolbarHidesAndShowsBothToolbars)
 {

@@ -80,6 +80,15 @@ TEST(MainOperations, StopEndsTheWaitAndTheReadBackShowsWhereTheControllerStopped
     EXPECT_TRUE(f.ui.controlsEnabled);
 }
 
+TEST(MainOperations, ACompletionByteLeftOverFromAStoppedMoveDoesNotEndTheNextMove)
+{
+    Frame f;
+    f.port.inject(hex("0D")); // the late end of a move that Stop ended
+    EXPECT_EQ(f.ops.absoluteMove(Units::micronsToMicrosteps(Position{1000, 0, 0})), LinkStatus::Ok);
+    EXPECT_EQ(f.state.displayed, (Position{1000, 0, 0}));
+    EXPECT_EQ(f.port.controllerAt(), (Position{25000, 0, 0}));
+}
+
 TEST(MainOperations, SilentControllerDuringReadBackLeavesTheReadOutAsItWas)
 {
     qx410sim::Faults silent;
