@@ -75,7 +75,7 @@ int CtlRunner::run(const CtlOptions& o)
 
     // The bindings file counts for every command that maps a port name.
     const PortBindingsStore::Loaded bindings = PortBindingsStore::load(PortBindingsStore::path());
-    for (const QString& note : PortBindingsStore::badLineNotes(bindings))
+    for (const QString& note : PortBindingsStore::notes(bindings))
         m_err << "qx410ctl: " << note << "\n";
     if (o.command == QLatin1String("ports")) {
         PortsReport::print(m_out, o.json, bindings.bindings, SerialDevices::scan());

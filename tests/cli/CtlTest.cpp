@@ -14,6 +14,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct OptionCase
@@ -250,6 +252,23 @@ TEST(CtlCheck, TheProgramChecksAFile)
     EXPECT_EQ(process.exitCode(), 2);
     EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
     EXPECT_TRUE(process.readAllStandardError().contains("Can not load file, please check what is wrong!"));
+}
+
+// A bindings file that cannot be read (here a FIFO, which would block an open)
+// is named in a warning and ignored: the ports keep their defaults.
+TEST(CtlPorts, AnUnreadableBindingsFileIsNamedAndIgnored)
+{
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(QStringLiteral("Qx410.ports"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcess process;
+    process.setWorkingDirectory(folder.path());
+    process.start(QStringLiteral(QX410CTL_EXE), {QStringLiteral("ports")});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(process.readAllStandardError(),
+              QStringLiteral("qx410ctl: %1 cannot be read (not a regular file) and was ignored.\n").arg(fifo).toUtf8());
+    EXPECT_TRUE(process.readAllStandardOutput().startsWith("COM1 /dev/ttyS0 (default)\n"));
 }
 
 // /proc/self/mem opens but fails the first read with EIO: an error reading the
