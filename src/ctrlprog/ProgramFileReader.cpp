@@ -1,5 +1,6 @@
 #include "ProgramFileReader.h"
 
+#include "CommandFile.h"
 #include "LineReader.h"
 #include "ParseHostCommand.h"
 
@@ -55,11 +56,8 @@ ProgramFileReader::Result ProgramFileReader::read(std::istream& in, std::uint16_
 ProgramFileReader::Result ProgramFileReader::load(const std::filesystem::path& path, std::uint16_t startWord)
 {
     Result result;
-    std::error_code error;
     std::ifstream in;
-    if (!std::filesystem::is_directory(path, error))
-        in.open(path, std::ios::binary);
-    if (!in.is_open()) {
+    if (!CommandFile::openForReading(path, in)) {
         result.outcome = Outcome::CannotLoad;
         return result;
     }

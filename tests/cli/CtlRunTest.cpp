@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A command file in a temporary folder, and qx410ctl run on it.
@@ -99,8 +101,10 @@ TEST(CtlRun, PrintsOneProgressLinePerLineOnStandardError)
 TEST(CtlRun, AFileThatCannotBeReadEndsWithStatusTwoBeforeThePortIsOpened)
 {
     RunFixture f("");
+    const QString fifo = f.folder.filePath(QStringLiteral("fifo.dat"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString& path : {f.folder.filePath(QStringLiteral("missing.dat")), f.folder.path(),
-                                QStringLiteral("/proc/self/mem")}) {
+                                QStringLiteral("/proc/self/mem"), QStringLiteral("/dev/zero"), fifo}) {
         f.errText.clear();
         EXPECT_EQ(f.run(QStringList{QStringLiteral("run"), path}), 2) << qPrintable(path);
         EXPECT_EQ(f.errText,

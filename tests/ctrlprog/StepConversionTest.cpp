@@ -110,6 +110,7 @@ TEST(ProgramFileReader, UnreadableFileCannotLoad)
     EXPECT_EQ(ProgramFileReader::load("/nonexistent/file.dat", kLow1000).outcome,
               ProgramFileReader::Outcome::CannotLoad);
     EXPECT_EQ(ProgramFileReader::load("/", kLow1000).outcome, ProgramFileReader::Outcome::CannotLoad);
+    EXPECT_EQ(ProgramFileReader::load("/dev/zero", kLow1000).outcome, ProgramFileReader::Outcome::CannotLoad);
 }
 
 struct LinesCase
