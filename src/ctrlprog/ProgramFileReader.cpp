@@ -18,13 +18,14 @@ ProgramFileReader::Result ProgramFileReader::read(std::istream& in, std::uint16_
     while (reader.next(line)) {
         ++lineNumber;
         const HostCommand command = ParseHostCommand(line, keywordChars);
+        if (command.refused()) {
+            result.outcome = Outcome::Refused;
+            result.line = lineNumber;
+            result.refusal = command.refusal;
+            return result;
+        }
         switch (command.kind) {
         case HostCommand::Kind::Move:
-            if (!command.microstepsFit()) {
-                result.outcome = Outcome::MoveTooFar;
-                result.line = lineNumber;
-                return result;
-            }
             steps.push_back({word, command.x * 25, command.y * 25, command.z * 25});
             break;
         case HostCommand::Kind::High:
