@@ -97,10 +97,6 @@ HostCommand ParseHostCommand(std::string_view rawLine, std::size_t keywordChars)
     command.kind = classify(text.substr(0, comma), keywordChars);
     if (command.kind == HostCommand::Kind::Other)
         return command; // skipped by every reader, never refused
-    if (LineReader::holdsBareCr(text)) {
-        command.refusal = HostCommand::Refusal::BareCr;
-        return command;
-    }
     // The fields are read without the line end; the first comma is the same.
     const std::string_view body = LineReader::text(text);
     const bool hasFields = comma != std::string_view::npos;
@@ -120,7 +116,9 @@ HostCommand ParseHostCommand(std::string_view rawLine, std::size_t keywordChars)
     case HostCommand::Kind::Other:
         break;
     }
-    if (fields.cut())
+    if (LineReader::holdsBareCr(text))
+        command.refusal = HostCommand::Refusal::BareCr;
+    else if (fields.cut())
         command.refusal = HostCommand::Refusal::LineTooLong;
     else if (fields.tooLong())
         command.refusal = HostCommand::Refusal::NumberTooLong;

@@ -116,8 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"Move, 1, 2\r\nMove, 9, 9, 9\r\n", move(1, 2, 0)},
                     LineCase{"Move,1\n,2,3\r\n", move(1, 0, 0)},
                     LineCase{"Pause\rMove, 1, 2, 3\r\n", refused(pause(), Refusal::BareCr)},
-                    LineCase{"Move, 1, 2\rMove, 5, 6, 7\r", refused(move(0, 0, 0), Refusal::BareCr)},
-                    LineCase{"High, 5\rLow, 6\r", refused(high(0), Refusal::BareCr)},
+                    LineCase{"Move, 1, 2\rMove, 5, 6, 7\r", refused(move(1, 2, 5), Refusal::BareCr)},
+                    LineCase{"High, 5\rLow, 6\r", refused(high(5), Refusal::BareCr)},
                     LineCase{"Status, 1\rMove, 1, 2, 3\r", other()}));
 
 // Limits: a keyword counts 12 characters, a line 118 before its line end, and
