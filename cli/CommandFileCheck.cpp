@@ -31,7 +31,9 @@ Position microstepsOf(const HostCommand& command)
 QString CommandFileCheck::describe(int lineNumber, const HostCommand& command)
 {
     if (command.refused())
-        return QStringLiteral("Refused: Line %1 %2").arg(lineNumber).arg(textOf(HostCommand::refusalText(command.refusal)));
+        return QStringLiteral("Refused: Line %1 %2")
+            .arg(lineNumber)
+            .arg(textOf(HostCommand::refusalText(command.refusal)));
     const QString name = textOf(HostCommand::name(command.kind));
     switch (command.kind) {
     case HostCommand::Kind::Move: {
@@ -50,7 +52,8 @@ QString CommandFileCheck::describe(int lineNumber, const HostCommand& command)
 
 QJsonObject CommandFileCheck::object(int lineNumber, const HostCommand& command)
 {
-    QJsonObject o{{QStringLiteral("line"), lineNumber}, {QStringLiteral("kind"), textOf(HostCommand::name(command.kind))}};
+    QJsonObject o{{QStringLiteral("line"), lineNumber},
+                  {QStringLiteral("kind"), textOf(HostCommand::name(command.kind))}};
     if (command.refused()) {
         o.insert(QStringLiteral("refused"), textOf(HostCommand::refusalText(command.refusal)));
         return o;

@@ -142,8 +142,10 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"Low" + std::string(100, 'x') + ", 7\r\n", low(7)},
                     LineCase{"Low" + std::string(200, 'x') + ", 7\r\n", refused(low(0), Refusal::LineTooLong)},
                     LineCase{"Move" + kKeywordPad.substr(0, 107) + ",1,2,3 \r\n", move(1, 2, 3)},
-                    LineCase{"Move" + kKeywordPad.substr(0, 108) + ",1,2,3\r\n", refused(move(1, 2, 3), Refusal::LineTooLong)},
-                    LineCase{"Move" + kKeywordPad.substr(0, 109) + ",1,2,3\r\n", refused(move(1, 2, 0), Refusal::LineTooLong)},
+                    LineCase{"Move" + kKeywordPad.substr(0, 108) + ",1,2,3\r\n",
+                             refused(move(1, 2, 3), Refusal::LineTooLong)},
+                    LineCase{"Move" + kKeywordPad.substr(0, 109) + ",1,2,3\r\n",
+                             refused(move(1, 2, 0), Refusal::LineTooLong)},
                     LineCase{"Move" + kKeywordPad + ",1,2,3", refused(move(1, 2, 0), Refusal::LineTooLong)},
                     LineCase{"Move, 1, 2, 3" + std::string(100000, ' ') + "\r\n", move(1, 2, 3)},
                     LineCase{"High, 7" + std::string(100000, ',') + "\r\n", high(7)}));
