@@ -2,22 +2,42 @@
 
 #include "CommandFile.h"
 #include "HostCommand.h"
+#include "JsonLine.h"
+#include "LineReader.h"
 #include "ParseHostCommand.h"
 #include "Units.h"
 
 #include <QFile>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
-#include <vector>
+#include <string_view>
 
-QString CommandFileCheck::describe(const HostCommand& command)
+namespace {
+
+QString textOf(std::string_view text)
 {
-    const QString name = QString::fromLatin1(HostCommand::name(command.kind).data(),
-                                             static_cast<qsizetype>(HostCommand::name(command.kind).size()));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Position microstepsOf(const HostCommand& command)
+{
+    return Units::micronsToMicrosteps(Position{command.x, command.y, command.z});
+}
+
+} // namespace
+
+QString CommandFileCheck::describe(int lineNumber, const HostCommand& command)
+{
+    if (command.refused())
+        return QStringLiteral("Refused: Line %1 %2")
+            .arg(lineNumber)
+            .arg(textOf(HostCommand::refusalText(command.refusal)));
+    const QString name = textOf(HostCommand::name(command.kind));
     switch (command.kind) {
     case HostCommand::Kind::Move: {
-        const Position microsteps = Units::micronsToMicrosteps(Position{command.x, command.y, command.z});
+        const Position microsteps = microstepsOf(command);
         return QStringLiteral("%1 %2 %3 %4").arg(name).arg(microsteps.x).arg(microsteps.y).arg(microsteps.z);
     }
     case HostCommand::Kind::High:
@@ -30,17 +50,77 @@ QString CommandFileCheck::describe(const HostCommand& command)
     return name;
 }
 
-bool CommandFileCheck::print(const QString& file, QTextStream& out)
+QJsonObject CommandFileCheck::object(int lineNumber, const HostCommand& command)
+{
+    QJsonObject o{{QStringLiteral("line"), lineNumber},
+                  {QStringLiteral("kind"), textOf(HostCommand::name(command.kind))}};
+    if (command.refused()) {
+        o.insert(QStringLiteral("refused"), textOf(HostCommand::refusalText(command.refusal)));
+        return o;
+    }
+    switch (command.kind) {
+    case HostCommand::Kind::Move:
+        o.insert(QStringLiteral("microsteps"), JsonLine::position(microstepsOf(command)));
+        break;
+    case HostCommand::Kind::High:
+    case HostCommand::Kind::Low:
+        o.insert(QStringLiteral("velocityWord"), command.velocityWord());
+        break;
+    case HostCommand::Kind::Pause:
+    case HostCommand::Kind::Other:
+        break;
+    }
+    return o;
+}
+
+QString CommandFileCheck::warning(const std::string& line)
+{
+    if (LineReader::holdsBareCr(line))
+        return QStringLiteral("holds a CR that is not followed by LF: the file's lines seem to end in CR alone, "
+                              "and a run reads them as this one line");
+    if (line.empty() || line.back() != '\n')
+        return QStringLiteral("is the last and does not end in LF; a run reads it as it is");
+    return {};
+}
+
+CommandFileCheck::Status CommandFileCheck::check(const QString& file, bool json, QTextStream& out, QTextStream& err)
 {
 #ifdef Q_OS_WIN
     const std::filesystem::path path(file.toStdWString());
 #else
     const std::filesystem::path path(QFile::encodeName(file).toStdString());
 #endif
-    std::vector<std::string> lines;
-    if (!CommandFile::readLines(path, lines))
-        return false;
-    for (const std::string& line : lines)
-        out << describe(ParseHostCommand(line)) << "\n";
-    return true;
+    const auto cannotLoad = [&] {
+        out.flush();
+        err << "qx410ctl: " << CommandFile::cannotLoadText << " (" << file << ")\n";
+        return CannotLoad;
+    };
+    std::ifstream in;
+    if (!CommandFile::openForReading(path, in))
+        return cannotLoad();
+
+    Status status = Runnable;
+    LineReader reader(in);
+    std::string line;
+    int number = 0;
+    while (reader.next(line)) {
+        ++number;
+        const HostCommand command = ParseHostCommand(line);
+        if (command.refused())
+            status = Refused;
+        const QString warned = warning(line);
+        if (json) {
+            out << JsonLine::of(object(number, command)) << "\n";
+            if (!warned.isEmpty())
+                out << JsonLine::of({{QStringLiteral("line"), number}, {QStringLiteral("warning"), warned}}) << "\n";
+        } else {
+            out << describe(number, command) << "\n";
+            if (!warned.isEmpty())
+                err << "qx410ctl: warning: line " << number << " " << warned << "\n";
+        }
+    }
+    if (reader.failed())
+        return cannotLoad();
+    out.flush();
+    return status;
 }

@@ -115,7 +115,7 @@ int CtlHostRun::run(const CtlOptions& o, SerialLink& link, Controller& controlle
         return FileFailure;
     case HostExecutor::Outcome::Halted:
     case HostExecutor::Outcome::Abandoned:
-    case HostExecutor::Outcome::TooFar:
+    case HostExecutor::Outcome::Refused:
         return Halted;
     case HostExecutor::Outcome::LinkFailed:
         break;

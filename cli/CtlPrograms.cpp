@@ -75,8 +75,8 @@ int CtlPrograms::prepare(const CtlOptions& o)
     case ProgramFileReader::Outcome::TooManySteps:
         m_err << "qx410ctl: " << DownloadSession::tooManyStepsText << " (" << o.args[0] << ")\n";
         return 1;
-    case ProgramFileReader::Outcome::MoveTooFar:
-        m_err << "qx410ctl: " << DownloadSession::moveTooFarText.arg(read.line) << " (" << o.args[0] << ")\n";
+    case ProgramFileReader::Outcome::Refused:
+        m_err << "qx410ctl: " << DownloadSession::refusedMessage(read.line, read.refusal) << " (" << o.args[0] << ")\n";
         return 1;
     }
     return 1;

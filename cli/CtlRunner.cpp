@@ -1,7 +1,6 @@
 #include "CtlRunner.h"
 
 #include "Clock.h"
-#include "CommandFile.h"
 #include "CommandFileCheck.h"
 #include "Commands.h"
 #include "Controller.h"
@@ -64,18 +63,12 @@ CtlRunner::CtlRunner(PortDevice& port, Clock& clock, Prompts& prompts, QTextStre
 
 int CtlRunner::run(const CtlOptions& o)
 {
-    if (o.command == QLatin1String("check")) {
-        if (!CommandFileCheck::print(o.args[0], m_out)) {
-            m_err << "qx410ctl: " << CommandFile::cannotLoadText << " (" << o.args[0] << ")\n";
-            return FileFailure;
-        }
-        m_out.flush();
-        return Done;
-    }
+    if (o.command == QLatin1String("check"))
+        return CommandFileCheck::check(o.args[0], o.json, m_out, m_err);
 
     // The bindings file counts for every command that maps a port name.
     const PortBindingsStore::Loaded bindings = PortBindingsStore::load(PortBindingsStore::path());
-    for (const QString& note : PortBindingsStore::badLineNotes(bindings))
+    for (const QString& note : PortBindingsStore::notes(bindings))
         m_err << "qx410ctl: " << note << "\n";
     if (o.command == QLatin1String("ports")) {
         PortsReport::print(m_out, o.json, bindings.bindings, SerialDevices::scan());

@@ -10,8 +10,9 @@ class Prompts;
 
 // Carries out one qx410ctl command on a port and returns the exit status:
 // 0 done, 2 the port cannot be opened or configured (for check: the command
-// file cannot be opened), 3 the controller did not answer in time or answered
-// with something no controller sends. Usage
+// file cannot be opened or read; 1 when a run would refuse a line of it), 3
+// the controller did not answer in time or answered with something no
+// controller sends. Usage
 // errors are settled before this runs. check never touches the port.
 class CtlRunner
 {

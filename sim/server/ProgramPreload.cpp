@@ -52,8 +52,9 @@ std::string ProgramPreload::add(const std::string& argument)
         return "cannot read " + path;
     case ProgramFileReader::Outcome::TooManySteps:
         return "more than 32767 steps in " + path;
-    case ProgramFileReader::Outcome::MoveTooFar:
-        return "line " + std::to_string(read.line) + " of " + path + " moves farther than 32 bits of microsteps";
+    case ProgramFileReader::Outcome::Refused:
+        return "line " + std::to_string(read.line) + " of " + path + " "
+            + std::string(HostCommand::refusalText(read.refusal));
     }
 
     // The store-program command with its steps, as the host sends it.

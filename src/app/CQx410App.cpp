@@ -56,7 +56,7 @@ bool CQx410App::traceTo(const QString& path, QString* why)
 void CQx410App::loadPortBindings()
 {
     const PortBindingsStore::Loaded loaded = PortBindingsStore::load(PortBindingsStore::path());
-    for (const QString& note : PortBindingsStore::badLineNotes(loaded))
+    for (const QString& note : PortBindingsStore::notes(loaded))
         qWarning("%s", qPrintable(note));
     m_serial.portBindings = loaded.bindings;
 }

@@ -55,12 +55,14 @@ PortBindingsFile::Contents PortBindingsFile::parse(const std::string& text)
     return contents;
 }
 
-std::optional<PortBindingsFile::Contents> PortBindingsFile::read(const std::string& path)
+std::optional<PortBindingsFile::Contents> PortBindingsFile::read(const std::string& path, std::string* unreadable)
 {
-    const std::optional<std::string> text = WholeFileReader::read(path, maxReadBytes);
-    if (!text)
+    const WholeFileReader::Result file = WholeFileReader::load(path, maxReadBytes);
+    if (file.status == WholeFileReader::Result::Status::Unreadable && unreadable)
+        *unreadable = file.reason;
+    if (file.status != WholeFileReader::Result::Status::Read)
         return std::nullopt;
-    return parse(*text);
+    return parse(file.content);
 }
 
 std::string PortBindingsFile::format(const Devices& devices)

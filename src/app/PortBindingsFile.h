@@ -35,8 +35,10 @@ public:
         std::vector<int> badLines; // 1-based line numbers
     };
 
-    // Nothing when the file is missing or cannot be read.
-    static std::optional<Contents> read(const std::string& path);
+    // Nothing when the file is missing or cannot be read; in the second case
+    // unreadable, when given, receives why (see WholeFileReader: only a
+    // regular file of at most maxReadBytes is read).
+    static std::optional<Contents> read(const std::string& path, std::string* unreadable = nullptr);
     static Contents parse(const std::string& text);
     // One line per bound port, COM1 first, each ended by LF.
     static std::string format(const Devices& devices);

@@ -12,7 +12,10 @@ QString PortBindingsStore::path()
 PortBindingsStore::Loaded PortBindingsStore::load(const QString& path)
 {
     Loaded loaded;
-    const std::optional<PortBindingsFile::Contents> contents = PortBindingsFile::read(path.toStdString());
+    loaded.path = path;
+    std::string unreadable;
+    const std::optional<PortBindingsFile::Contents> contents = PortBindingsFile::read(path.toStdString(), &unreadable);
+    loaded.unreadable = QString::fromStdString(unreadable);
     if (!contents)
         return loaded;
     loaded.present = true;
@@ -36,9 +39,11 @@ bool PortBindingsStore::saveHere(const PortNames::Bindings& bindings)
     return save(path(), bindings);
 }
 
-QStringList PortBindingsStore::badLineNotes(const Loaded& loaded)
+QStringList PortBindingsStore::notes(const Loaded& loaded)
 {
     QStringList notes;
+    if (!loaded.unreadable.isEmpty())
+        notes.append(QStringLiteral("%1 cannot be read (%2) and was ignored.").arg(loaded.path, loaded.unreadable));
     for (const int line : loaded.badLines)
         notes.append(QStringLiteral("%1 line %2 is not 'COMn DEVICE' and was skipped.")
                          .arg(QString::fromLatin1(PortBindingsFile::fileName))

@@ -16,6 +16,10 @@ public:
         PortNames::Bindings bindings;
         QList<int> badLines; // skipped, 1-based
         bool present = false;
+        // Not empty when the file is there but could not be read (not a
+        // regular file, too large, no permission): why. Nothing is bound then.
+        QString unreadable;
+        QString path; // as load() was given it
     };
 
     static QString path();
@@ -24,6 +28,8 @@ public:
     static bool save(const QString& path, const PortNames::Bindings& bindings);
     // save() to path().
     static bool saveHere(const PortNames::Bindings& bindings);
+    // What the operator should know about the file, one warning each:
+    // "PATH cannot be read (REASON) and was ignored." when it is unreadable,
     // "Qx410.ports line 3 is not 'COMn DEVICE' and was skipped." for each bad line.
-    static QStringList badLineNotes(const Loaded& loaded);
+    static QStringList notes(const Loaded& loaded);
 };

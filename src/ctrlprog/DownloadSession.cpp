@@ -17,9 +17,13 @@ const QString DownloadSession::destinationLabel = QStringLiteral("Enter Program 
 const QString DownloadSession::tooManyStepsText = QStringLiteral(
     "The file holds more than 32767 downloadable commands, more than a controller program can hold. "
     "Nothing has been loaded.");
-const QString DownloadSession::moveTooFarText = QStringLiteral(
-    "Line %1 moves farther than the controller can count (more than 85899345 µm on an axis). "
-    "Nothing has been loaded.");
+const QString DownloadSession::refusedText = QStringLiteral("Line %1 %2. Nothing has been loaded.");
+
+QString DownloadSession::refusedMessage(std::size_t line, HostCommand::Refusal refusal)
+{
+    const std::string_view reason = HostCommand::refusalText(refusal);
+    return refusedText.arg(line).arg(QString::fromUtf8(reason.data(), static_cast<qsizetype>(reason.size())));
+}
 
 DownloadSession::DownloadSession(ProgramExchange& exchange, Prompts& prompts, const ProgramHost& host)
     : m_exchange(exchange)
@@ -53,8 +57,8 @@ void DownloadSession::load(const QString& path)
     case ProgramFileReader::Outcome::TooManySteps:
         refusal = tooManyStepsText;
         break;
-    case ProgramFileReader::Outcome::MoveTooFar:
-        refusal = moveTooFarText.arg(result.line);
+    case ProgramFileReader::Outcome::Refused:
+        refusal = refusedMessage(result.line, result.refusal);
         break;
     }
     m_prompts.message(refusal, ProgramTexts::warning, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "HostCommand.h"
 #include "StepValues.h"
 
 #include <QString>
+#include <cstddef>
 #include <vector>
 
 class ProgramExchange;
@@ -22,7 +24,9 @@ public:
     static const QString destinationTitle;
     static const QString destinationLabel;
     static const QString tooManyStepsText;
-    static const QString moveTooFarText; // %1: the line number
+    static const QString refusedText; // %1: the line number, %2: HostCommand::refusalText
+    // refusedText for a refused line of the file.
+    static QString refusedMessage(std::size_t line, HostCommand::Refusal refusal);
 
     DownloadSession(ProgramExchange& exchange, Prompts& prompts, const ProgramHost& host);
 

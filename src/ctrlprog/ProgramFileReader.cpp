@@ -1,5 +1,6 @@
 #include "ProgramFileReader.h"
 
+#include "CommandFile.h"
 #include "LineReader.h"
 #include "ParseHostCommand.h"
 
@@ -17,13 +18,14 @@ ProgramFileReader::Result ProgramFileReader::read(std::istream& in, std::uint16_
     while (reader.next(line)) {
         ++lineNumber;
         const HostCommand command = ParseHostCommand(line, keywordChars);
+        if (command.refused()) {
+            result.outcome = Outcome::Refused;
+            result.line = lineNumber;
+            result.refusal = command.refusal;
+            return result;
+        }
         switch (command.kind) {
         case HostCommand::Kind::Move:
-            if (!command.microstepsFit()) {
-                result.outcome = Outcome::MoveTooFar;
-                result.line = lineNumber;
-                return result;
-            }
             steps.push_back({word, command.x * 25, command.y * 25, command.z * 25});
             break;
         case HostCommand::Kind::High:
@@ -55,11 +57,8 @@ ProgramFileReader::Result ProgramFileReader::read(std::istream& in, std::uint16_
 ProgramFileReader::Result ProgramFileReader::load(const std::filesystem::path& path, std::uint16_t startWord)
 {
     Result result;
-    std::error_code error;
     std::ifstream in;
-    if (!std::filesystem::is_directory(path, error))
-        in.open(path, std::ios::binary);
-    if (!in.is_open()) {
+    if (!CommandFile::openForReading(path, in)) {
         result.outcome = Outcome::CannotLoad;
         return result;
     }

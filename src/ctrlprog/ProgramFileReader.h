@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HostCommand.h"
 #include "StepValues.h"
 
 #include <cstddef>
@@ -26,14 +27,15 @@ public:
         NoSteps,      // readable, but no Move or Pause line
         CannotLoad,   // cannot be opened, or a read failed part way
         TooManySteps, // more steps than the count can announce
-        MoveTooFar,   // a Move whose microsteps do not fit in 32 bits
+        Refused,      // a line ParseHostCommand refused (see HostCommand::Refusal)
     };
 
     struct Result
     {
         Outcome outcome = Outcome::NoSteps;
         std::vector<StepValues> steps; // empty unless Loaded
-        std::size_t line = 0;          // MoveTooFar: the line number (from 1)
+        std::size_t line = 0;          // Refused: the line number (from 1)
+        HostCommand::Refusal refusal = HostCommand::Refusal::None; // Refused: why
     };
 
     static Result read(std::istream& in, std::uint16_t startWord);

@@ -20,11 +20,8 @@ std::filesystem::path pathOf(const QString& fileName)
 // a read fails, or it holds more.
 bool readWhole(const std::filesystem::path& path, std::size_t maxBytes, std::string& bytes)
 {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return false;
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (!in.is_open())
+    std::ifstream in;
+    if (!CommandFile::openForReading(path, in))
         return false;
     // Read in pieces: the size the system reports is 0 for some files that
     // hold data, and a device may never end.

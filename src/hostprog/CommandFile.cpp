@@ -7,9 +7,12 @@
 
 bool CommandFile::openForReading(const std::filesystem::path& path, std::ifstream& in)
 {
+    // Only a regular file (or a link to one) is a command file: a directory
+    // holds no lines, a device such as /dev/zero never ends, and opening a
+    // FIFO waits for a writer that may never come.
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return false; // opens on some systems, but holds no lines to read
+    if (!std::filesystem::is_regular_file(path, error))
+        return false;
     in.open(path, std::ios::in | std::ios::binary);
     return in.is_open();
 }

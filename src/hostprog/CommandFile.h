@@ -18,7 +18,8 @@ public:
     static constexpr const char* cannotLoadText = "Can not load file, please check what is wrong!";
 
     // Opens the file as raw bytes, for reading line by line. False when it
-    // cannot be opened; a directory cannot.
+    // cannot be opened or is not a regular file (a directory, a device, a
+    // FIFO), without touching it then.
     static bool openForReading(const std::filesystem::path& path, std::ifstream& in);
 
     // For the executing readers: every line as read, its line end still in

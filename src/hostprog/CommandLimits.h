@@ -3,8 +3,9 @@
 #include <cstddef>
 
 // The reading limits of every reader that executes a command file (host
-// execution, paths, download). Text beyond a limit is cut off and never read
-// into anything.
+// execution, paths, download). Text beyond the line and keyword limits is cut
+// off and never read into anything; a number beyond the field limit refuses
+// its line (see ParseHostCommand), so no target is silently cut.
 struct CommandLimits
 {
     // Characters of a line before its line end (a 120-byte buffer holds them
@@ -13,7 +14,7 @@ struct CommandLimits
     // Characters of the keyword; a line without a comma is its own keyword,
     // line end included.
     static constexpr std::size_t keywordChars = 12;
-    // Characters of a field, counting its leading blanks and, for the last
-    // field of a line, the line end.
+    // Characters of a field's number: its sign and digits. The blanks before
+    // it do not count, so aligned columns read whole.
     static constexpr std::size_t fieldChars = 11;
 };

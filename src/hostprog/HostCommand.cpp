@@ -1,5 +1,7 @@
 #include "HostCommand.h"
 
+#include "CommandLimits.h"
+
 #include <cstdint>
 
 std::uint16_t HostCommand::velocityWord() const
@@ -30,6 +32,25 @@ bool HostCommand::microstepsFit() const
     return kind != Kind::Move || (micronsFit(x) && micronsFit(y) && micronsFit(z));
 }
 
+std::string_view HostCommand::refusalText(Refusal refusal)
+{
+    switch (refusal) {
+    case Refusal::BareCr:
+        return "holds a CR that is not followed by LF, so the lines of the file run together (lines must end in CR LF)";
+    case Refusal::LineTooLong:
+        static_assert(CommandLimits::lineChars == 118, "the text names the limit");
+        return "is longer than 118 characters, so a number it uses would be cut off";
+    case Refusal::NumberTooLong:
+        static_assert(CommandLimits::fieldChars == 11, "the text names the limit");
+        return "holds a number longer than 11 characters";
+    case Refusal::BeyondRange:
+        return "moves beyond the controller's range (more than 85899345 \xC2\xB5m from the origin)";
+    case Refusal::None:
+        break;
+    }
+    return {};
+}
+
 std::string_view HostCommand::name(Kind kind)
 {
     switch (kind) {
@@ -49,5 +70,6 @@ std::string_view HostCommand::name(Kind kind)
 
 bool HostCommand::operator==(const HostCommand& other) const
 {
-    return kind == other.kind && x == other.x && y == other.y && z == other.z && v == other.v;
+    return kind == other.kind && x == other.x && y == other.y && z == other.z && v == other.v
+        && refusal == other.refusal;
 }

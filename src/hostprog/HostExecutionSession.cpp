@@ -114,7 +114,7 @@ void HostExecutionSession::loop()
 
 void HostExecutionSession::noteOutcome(HostExecutor::Outcome outcome)
 {
-    if (outcome == HostExecutor::Outcome::Halted || outcome == HostExecutor::Outcome::TooFar)
+    if (outcome == HostExecutor::Outcome::Halted || outcome == HostExecutor::Outcome::Refused)
         m_halted = true;
 }
 

@@ -13,9 +13,7 @@
 const QString HostExecutor::continueText = QStringLiteral("Continue Execution?");
 const QString HostExecutor::continueCaption = QStringLiteral("Qx410");
 const QString HostExecutor::warningCaption = QStringLiteral("Warning");
-const QString HostExecutor::tooFarText =
-    QStringLiteral("Line %1 moves beyond the controller's range (more than 85899345 µm from the origin). "
-                   "It was not sent and execution has been halted.");
+const QString HostExecutor::refusedText = QStringLiteral("Line %1 %2. It was not sent and execution has been halted.");
 
 namespace {
 bool openFile(const QString& fileName, std::ifstream& in)
@@ -159,16 +157,17 @@ HostExecutor::Outcome HostExecutor::runLines(std::istream& in)
         if (m_options.onLine)
             m_options.onLine(number, command);
 
+        if (command.refused()) {
+            const std::string_view reason = HostCommand::refusalText(command.refusal);
+            m_prompts.message(refusedText.arg(number).arg(QString::fromUtf8(reason.data(), qsizetype(reason.size()))),
+                              warningCaption, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+            m_moves.refreshControls();
+            return Outcome::Refused;
+        }
+
         LinkStatus status = LinkStatus::Ok;
         switch (command.kind) {
         case HostCommand::Kind::Move:
-            if (!command.microstepsFit()) {
-                // x 25 would wrap and send the manipulator the other way.
-                m_prompts.message(tooFarText.arg(number), warningCaption, Prompts::Icon::Exclamation,
-                                  Prompts::Buttons::Ok);
-                m_moves.refreshControls();
-                return Outcome::TooFar;
-            }
             status = m_moves.absoluteMove(Units::micronsToMicrosteps(Position{command.x, command.y, command.z}));
             m_pauseHoldsBusy = false; // the move has cleared the busy flag
             break;

@@ -26,8 +26,9 @@ public:
     static const QString continueText;
     static const QString continueCaption;
     static const QString warningCaption;
-    // A Move line whose microsteps do not fit in 32 bits; %1 is its line number.
-    static const QString tooFarText;
+    // A line ParseHostCommand refused: %1 its line number, %2 the reason
+    // (HostCommand::refusalText).
+    static const QString refusedText;
 
     struct Options
     {
@@ -63,7 +64,7 @@ public:
         Finished,   // the end of the file was reached
         Halted,     // Halt, or No at a Pause with PauseNo::Halt
         Abandoned,  // No at a Pause with PauseNo::Abandon
-        TooFar,     // a Move line that would wrap; nothing of it was sent
+        Refused,    // a line ParseHostCommand refused; nothing of it was sent
         CannotLoad, // the file could not be opened or read
         LinkFailed, // the link gave up (the program is ending, or no answer)
     };

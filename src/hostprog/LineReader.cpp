@@ -20,6 +20,22 @@ bool LineReader::next(std::string& line)
     bool endsWithLf = false;
     bool cut = false;
     char last = '\0';
+    // While the input's first bytes match the byte-order mark they are held
+    // here rather than in the line: a whole mark is dropped, a partial one
+    // goes into the line as ordinary bytes.
+    std::string mark;
+    const auto keep = [&](char byte) {
+        last = byte;
+        if (line.size() < m_maxChars)
+            line.push_back(byte);
+        else
+            cut = true;
+    };
+    const auto releaseMark = [&] {
+        for (const char byte : mark)
+            keep(byte);
+        mark.clear();
+    };
     for (;;) {
         Traits::int_type c = Traits::eof();
         try {
@@ -33,17 +49,28 @@ bool LineReader::next(std::string& line)
         }
         if (Traits::eq_int_type(c, Traits::eof()))
             break;
-        anyByte = true;
         const char byte = Traits::to_char_type(c);
+        if (m_startBytes < byteOrderMark.size()) {
+            if (byte == byteOrderMark[m_startBytes]) {
+                mark.push_back(byte);
+                if (++m_startBytes == byteOrderMark.size())
+                    mark.clear(); // the whole mark: not part of the line
+                continue;
+            }
+            m_startBytes = byteOrderMark.size(); // no mark: nothing more to look for
+            releaseMark();
+        }
+        anyByte = true;
         if (byte == '\n') {
             endsWithLf = true;
             break;
         }
-        last = byte;
-        if (line.size() < m_maxChars)
-            line.push_back(byte);
-        else
-            cut = true;
+        keep(byte);
+    }
+    if (!mark.empty()) { // the input ended inside what began like a mark
+        m_startBytes = byteOrderMark.size();
+        anyByte = true;
+        releaseMark();
     }
     if (!anyByte) {
         m_in.setstate(std::ios::eofbit);
@@ -71,6 +98,13 @@ std::string LineReader::limit(std::string_view line, std::size_t maxChars)
     std::string cutLine(body.substr(0, maxChars));
     cutLine.append(line.substr(body.size()));
     return cutLine;
+}
+
+bool LineReader::holdsBareCr(std::string_view line)
+{
+    const std::string_view body = text(line);
+    const std::size_t lastChar = body.find_last_not_of('\r');
+    return lastChar != std::string_view::npos && body.substr(0, lastChar).find('\r') != std::string_view::npos;
 }
 
 std::string_view LineReader::text(std::string_view line)

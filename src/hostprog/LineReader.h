@@ -10,7 +10,9 @@
 
 // Reads a command file's raw bytes line by line: a line is every byte up to
 // and including the next LF, its CR still in it. A last line without an LF is
-// a line too; nothing is read past the end of the input.
+// a line too; nothing is read past the end of the input. A UTF-8 byte-order
+// mark (EF BB BF) at the very start of the input, as some editors write, is
+// not part of the first line.
 //
 // A line longer than the limit keeps its first maxChars characters and its
 // line end (CR LF, a bare LF, or a CR alone on a last line); the rest up to
@@ -42,8 +44,19 @@ public:
     // "Move, 1"; a bare LF gives "".
     static std::string_view text(std::string_view line);
 
+    // True when the line holds a CR with more of the line after it than
+    // further CRs and its line end: the file's lines end in CR alone, and
+    // what reads as one line is several. "Move, 1\rMove, 2\r" is such a
+    // line; "Move, 1\r\n" and "Move, 1\r\r\n" are not.
+    static bool holdsBareCr(std::string_view line);
+
+    // The UTF-8 byte-order mark skipped at the start of the input.
+    static constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
 private:
     std::istream& m_in;
     std::size_t m_maxChars;
     bool m_failed = false;
+    // Bytes of the input read so far, while fewer than the byte-order mark.
+    std::size_t m_startBytes = 0;
 };

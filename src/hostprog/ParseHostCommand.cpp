@@ -32,18 +32,53 @@ HostCommand::Kind classify(std::string_view keyword, std::size_t keywordChars)
     return HostCommand::Kind::Other;
 }
 
-// Field n (from 1) of the text after the first comma; 0 when the line has
-// fewer fields.
-std::int32_t field(std::string_view fields, int n)
+// The fields after a line's first comma, read in order; a missing one gives 0.
+class FieldReader
 {
-    for (int i = 1; i < n; ++i) {
-        const std::size_t comma = fields.find(',');
-        if (comma == std::string_view::npos)
-            return 0;
-        fields.remove_prefix(comma + 1);
+public:
+    // rest: the line after its first comma, without the line end; present:
+    // whether the line has a comma at all. mayBeCut: the line fills the line
+    // limit, so its end may be where the reader cut it.
+    FieldReader(std::string_view rest, bool present, bool mayBeCut)
+        : m_rest(rest)
+        , m_present(present)
+        , m_mayBeCut(mayBeCut)
+    {
     }
-    return TextNumber::parse(fields.substr(0, fields.find(',')), CommandLimits::fieldChars);
-}
+
+    std::int32_t next()
+    {
+        if (!m_present) {
+            m_cut = m_cut || m_mayBeCut; // the field may lie beyond the cut
+            return 0;
+        }
+        const std::size_t comma = m_rest.find(',');
+        const std::string_view text = m_rest.substr(0, comma);
+        if (comma == std::string_view::npos)
+            m_present = false;
+        else
+            m_rest.remove_prefix(comma + 1);
+
+        const std::size_t chars = TextNumber::numberChars(text);
+        if (chars > CommandLimits::fieldChars)
+            m_tooLong = true;
+        const std::size_t lead = text.find_first_not_of(" \t\n\r\v\f");
+        const std::size_t numberEnd = lead == std::string_view::npos ? text.size() : lead + chars;
+        if (comma == std::string_view::npos && m_mayBeCut && numberEnd == text.size())
+            m_cut = true; // the number, or the field before it starts, runs into the cut
+        return TextNumber::parse(text);
+    }
+
+    bool tooLong() const { return m_tooLong; }
+    bool cut() const { return m_cut; }
+
+private:
+    std::string_view m_rest;
+    bool m_present;
+    bool m_mayBeCut;
+    bool m_tooLong = false;
+    bool m_cut = false;
+};
 
 } // namespace
 
@@ -60,23 +95,34 @@ HostCommand ParseHostCommand(std::string_view rawLine, std::size_t keywordChars)
 
     HostCommand command;
     command.kind = classify(text.substr(0, comma), keywordChars);
-    if (comma == std::string_view::npos)
-        return command; // every field is missing
-
-    const std::string_view fields = text.substr(comma + 1);
+    if (command.kind == HostCommand::Kind::Other)
+        return command; // skipped by every reader, never refused
+    // The fields are read without the line end; the first comma is the same.
+    const std::string_view body = LineReader::text(text);
+    const bool hasFields = comma != std::string_view::npos;
+    FieldReader fields(hasFields ? body.substr(comma + 1) : std::string_view(), hasFields,
+                       body.size() >= CommandLimits::lineChars);
     switch (command.kind) {
     case HostCommand::Kind::Move:
-        command.x = field(fields, 1);
-        command.y = field(fields, 2);
-        command.z = field(fields, 3);
+        command.x = fields.next();
+        command.y = fields.next();
+        command.z = fields.next();
         break;
     case HostCommand::Kind::High:
     case HostCommand::Kind::Low:
-        command.v = field(fields, 1);
+        command.v = fields.next();
         break;
     case HostCommand::Kind::Pause:
     case HostCommand::Kind::Other:
         break;
     }
+    if (LineReader::holdsBareCr(text))
+        command.refusal = HostCommand::Refusal::BareCr;
+    else if (fields.cut())
+        command.refusal = HostCommand::Refusal::LineTooLong;
+    else if (fields.tooLong())
+        command.refusal = HostCommand::Refusal::NumberTooLong;
+    else if (!command.microstepsFit())
+        command.refusal = HostCommand::Refusal::BeyondRange;
     return command;
 }

@@ -2,13 +2,38 @@
 
 #include <limits>
 
+namespace {
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::size_t skipSpace(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && isSpace(text[i]))
+        ++i;
+    return i;
+}
+
+} // namespace
+
+std::size_t TextNumber::numberChars(std::string_view text)
+{
+    const std::size_t start = skipSpace(text);
+    std::size_t i = start;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    return i - start;
+}
+
 std::int32_t TextNumber::parse(std::string_view text, std::size_t maxChars)
 {
     text = text.substr(0, maxChars);
-    std::size_t i = 0;
-    auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; };
-    while (i < text.size() && isSpace(text[i]))
-        ++i;
+    std::size_t i = skipSpace(text);
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';

@@ -13,4 +13,7 @@ class TextNumber
 {
 public:
     static std::int32_t parse(std::string_view text, std::size_t maxChars = SIZE_MAX);
+    // The characters of the number that parse reads from text: its sign and
+    // digits, the white space before them not counted. "  -0127x" gives 5.
+    static std::size_t numberChars(std::string_view text);
 };

@@ -7,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 using Devices = PortBindingsFile::Devices;
@@ -73,6 +76,41 @@ TEST(PortBindingsWrite, ReplacesTheFileAndReadsBack)
     EXPECT_EQ(back->devices, (Devices{"", byId, "", ""}));
     // Nothing left beside it.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+// A file that is there but cannot be the bindings file is ignored with a
+// reason, without being opened when it is no regular file (a FIFO would block).
+TEST(PortBindingsRead, SaysWhyAFileThatIsThereCannotBeRead)
+{
+    TempFolder folder;
+    const std::filesystem::path fifo = folder.path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::filesystem::path large = folder.path() / "large";
+    std::ofstream(large) << std::string(PortBindingsFile::maxReadBytes + 1, '#');
+    const std::filesystem::path locked = folder.path() / "locked";
+    std::ofstream(locked) << "COM1 /dev/a\n";
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    const bool root = ::geteuid() == 0; // reads whatever the mode says
+
+    const struct {
+        std::filesystem::path path;
+        std::string reason; // empty: missing, nothing to say
+    } table[] = {
+        {folder.path() / "missing", ""},
+        {folder.path(), "not a regular file"},
+        {fifo, "not a regular file"},
+        {"/dev/zero", "not a regular file"},
+        {large, "larger than 65536 bytes"},
+        {locked, root ? "" : "Permission denied"},
+    };
+    for (const auto& row : table) {
+        std::string reason;
+        const std::optional<PortBindingsFile::Contents> contents = PortBindingsFile::read(row.path.string(), &reason);
+        if (row.path == locked && root)
+            continue;
+        EXPECT_FALSE(contents.has_value()) << row.path;
+        EXPECT_EQ(reason, row.reason) << row.path;
+    }
 }
 
 TEST(PortBindingsWrite, RefusesWhatWouldNotReadBackAndKeepsTheOldFile)

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A command file in a temporary folder, and qx410ctl run on it.
@@ -83,6 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
                 halt + restore1000 + readBack, "0 0 0\n"},
         RunCase{"WrappingMoveIsNotSent", "Move, 4, 0, 0\r\nMove, 90000000, 0, 0\r\nMove, 8, 0, 0\r\n", {}, 4,
                 moveAndReadBack(100) + restore1000, "4 0 0\n"},
+        RunCase{"AlignedFieldsReadWhole", "High,         1000\r\nMove,       -4,       0,        8\r\n", {}, 0,
+                hex("56E8830D") + Commands::move(Position{-100, 0, 200}) + readBack + restore1000, "-4 0 8\n"},
+        RunCase{"TooLongNumberIsNotSent", "Move, 4, 0, 0\r\nMove, 000000000008, 0, 0\r\nMove, 8, 0, 0\r\n", {}, 4,
+                moveAndReadBack(100) + restore1000, "4 0 0\n"},
         RunCase{"TwoPasses", "Move, 4, 0, 0\r\n", {"--loop", "2"}, 0,
                 (moveAndReadBack(100) + restore1000).repeated(2), "4 0 0\n"},
         RunCase{"JsonPosition", "Move, 4, 0, 0\r\n", {"--json"}, 0, moveAndReadBack(100) + restore1000,
@@ -99,8 +105,10 @@ TEST(CtlRun, PrintsOneProgressLinePerLineOnStandardError)
 TEST(CtlRun, AFileThatCannotBeReadEndsWithStatusTwoBeforeThePortIsOpened)
 {
     RunFixture f("");
+    const QString fifo = f.folder.filePath(QStringLiteral("fifo.dat"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString& path : {f.folder.filePath(QStringLiteral("missing.dat")), f.folder.path(),
-                                QStringLiteral("/proc/self/mem")}) {
+                                QStringLiteral("/proc/self/mem"), QStringLiteral("/dev/zero"), fifo}) {
         f.errText.clear();
         EXPECT_EQ(f.run(QStringList{QStringLiteral("run"), path}), 2) << qPrintable(path);
         EXPECT_EQ(f.errText,

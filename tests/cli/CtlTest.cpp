@@ -1,6 +1,7 @@
 #include "CtlFixture.h"
 #include "CtlOptions.h"
 #include "CtlRunner.h"
+#include "HostCommand.h"
 #include "Printing.h"
 #include "ScriptedPrompts.h"
 #include "SimPort.h"
@@ -11,8 +12,12 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -204,28 +209,85 @@ TEST(CtlCheck, PrintsOneLineForEveryLineOfTheFile)
     {
         QByteArray bytes;
         QString printed;
+        int status; // 1 when a run would refuse a line
     };
     const Case cases[] = {
-        {"", ""},
-        {"Move, 100\r\nLow, 1000\r\nPause\r\nPause, 5", "Move 2500 0 0\nLow 1000\nPause\nPause\n"},
-        {"Status, 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19\r\n\r\n\n", "Other\nOther\nOther\n"},
-        {"High,  500\r\nPause  \r\nLow\r\n", "High 33268\nPause\nLow 0\n"},
-        // The first field keeps 11 characters (" -214748364"); microsteps wrap to 32 bits as on the line.
-        {QByteArray("\0\xff\r\nMove, -2147483648, 85899346, 1\r\n", 36),
-         "Other\nMove -1073741804 -2147483646 25\n"},
+        {"", "", 0},
+        {"Move, 100\r\nLow, 1000\r\nPause\r\nPause, 5", "Move 2500 0 0\nLow 1000\nPause\nPause\n", 0},
+        {"Status, 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19\r\n\r\n\n", "Other\nOther\nOther\n", 0},
+        {"High,  500\r\nPause  \r\nLow\r\n", "High 33268\nPause\nLow 0\n", 0},
+        // Aligned columns: the blanks before a number do not count toward its field.
+        {"Move,       -12700,       12700,        500\r\nHigh,         1000\r\n",
+         "Move -317500 317500 12500\nHigh 33768\n", 0},
+        // A byte-order mark is no part of the first line.
+        {"\xEF\xBB\xBFMove, 4, 0, 0\r\n", "Move 100 0 0\n", 0},
+        // What a run refuses is marked with the reason the run gives; the lines after it are still shown.
+        {QByteArray("\0\xff\r\n", 4)
+             + "Move, -2147483648, 85899346, 1\r\nMove, 85899346, 0, 0\r\nMove, 171798691\r\n"
+               "Move,  0000000000025\r\nPause\r\n",
+         "Other\nRefused: Line 2 moves beyond the controller's range (more than 85899345 µm from the origin)\n"
+         "Refused: Line 3 moves beyond the controller's range (more than 85899345 µm from the origin)\n"
+         "Refused: Line 4 moves beyond the controller's range (more than 85899345 µm from the origin)\n"
+         "Refused: Line 5 holds a number longer than 11 characters\nPause\n",
+         1},
     };
     for (const Case& c : cases) {
         const CheckFile file(c.bytes);
         CtlFixture f;
-        EXPECT_EQ(f.run({"check", qPrintable(file.path())}), 0);
+        EXPECT_EQ(f.run({"check", qPrintable(file.path())}), c.status);
         EXPECT_EQ(f.outText, c.printed) << c.bytes.toHex(' ').toStdString();
     }
 }
 
+// Lines that end in CR alone read as one line, and a last line may lack its LF:
+// check warns, on standard error, or with --json as an object among the lines.
+TEST(CtlCheck, WarnsAboutLineEndsARunReadsOtherwiseThanTheyLook)
+{
+    const CheckFile file("Move, 1, 2\rMove, 5, 6, 7\rPause\r\nLow, 5");
+    CtlFixture f;
+    EXPECT_EQ(f.run({"check", qPrintable(file.path())}), 1);
+    EXPECT_EQ(f.outText, QStringLiteral("Refused: Line 1 holds a CR that is not followed by LF, so the lines of the "
+                                        "file run together (lines must end in CR LF)\nLow 5\n"));
+    EXPECT_EQ(f.errText, QStringLiteral("qx410ctl: warning: line 1 holds a CR that is not followed by LF: the file's "
+                                        "lines seem to end in CR alone, and a run reads them as this one line\n"
+                                        "qx410ctl: warning: line 2 is the last and does not end in LF; a run reads it "
+                                        "as it is\n"));
+
+    CtlFixture json;
+    EXPECT_EQ(json.run({"--json", "check", qPrintable(file.path())}), 1);
+    const QStringList lines = json.outText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    const auto object = [](const QString& line) { return QJsonDocument::fromJson(line.toUtf8()).object(); };
+    EXPECT_EQ(object(lines[0]).value("refused").toString(),
+              QString::fromUtf8(HostCommand::refusalText(HostCommand::Refusal::BareCr).data()));
+    EXPECT_EQ(object(lines[0]).value("kind").toString(), QStringLiteral("Move"));
+    EXPECT_EQ(object(lines[1]).value("line").toInt(), 1);
+    EXPECT_TRUE(object(lines[1]).value("warning").toString().startsWith(QStringLiteral("holds a CR")));
+    EXPECT_EQ(object(lines[2]), (QJsonObject{{"line", 2}, {"kind", "Low"}, {"velocityWord", 5}}));
+    EXPECT_EQ(object(lines[3]).value("line").toInt(), 2);
+    EXPECT_TRUE(json.errText.isEmpty());
+}
+
+TEST(CtlCheck, JsonGivesOneObjectALine)
+{
+    const CheckFile file("High, 1000\r\nMove,10,-20,3\r\nStatus, 1\r\nPause\r\n");
+    CtlFixture f;
+    EXPECT_EQ(f.run({"--json", "check", qPrintable(file.path())}), 0);
+    EXPECT_EQ(f.outText, QStringLiteral("{\"kind\":\"High\",\"line\":1,\"velocityWord\":33768}\n"
+                                        "{\"kind\":\"Move\",\"line\":2,\"microsteps\":{\"x\":250,\"y\":-500,\"z\":75}}\n"
+                                        "{\"kind\":\"Other\",\"line\":3}\n"
+                                        "{\"kind\":\"Pause\",\"line\":4}\n"));
+}
+
+// Only a regular file is read: a device never ends and a FIFO waits for a
+// writer, so neither is opened.
 TEST(CtlCheck, FileThatCannotBeOpenedEndsWithStatusTwo)
 {
     QTemporaryDir folder;
-    for (const QString& path : {folder.filePath(QStringLiteral("missing.dat")), folder.path()}) {
+    const QString fifo = folder.filePath(QStringLiteral("fifo.dat"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {folder.filePath(QStringLiteral("missing.dat")), folder.path(),
+                                QStringLiteral("/dev/zero"), fifo}) {
         CtlFixture f;
         EXPECT_EQ(f.run({"check", qPrintable(path)}), 2);
         EXPECT_TRUE(f.outText.isEmpty());
@@ -250,6 +312,23 @@ TEST(CtlCheck, TheProgramChecksAFile)
     EXPECT_EQ(process.exitCode(), 2);
     EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
     EXPECT_TRUE(process.readAllStandardError().contains("Can not load file, please check what is wrong!"));
+}
+
+// A bindings file that cannot be read (here a FIFO, which would block an open)
+// is named in a warning and ignored: the ports keep their defaults.
+TEST(CtlPorts, AnUnreadableBindingsFileIsNamedAndIgnored)
+{
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(QStringLiteral("Qx410.ports"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcess process;
+    process.setWorkingDirectory(folder.path());
+    process.start(QStringLiteral(QX410CTL_EXE), {QStringLiteral("ports")});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(process.readAllStandardError(),
+              QStringLiteral("qx410ctl: %1 cannot be read (not a regular file) and was ignored.\n").arg(fifo).toUtf8());
+    EXPECT_TRUE(process.readAllStandardOutput().startsWith("COM1 /dev/ttyS0 (default)\n"));
 }
 
 // /proc/self/mem opens but fails the first read with EIO: an error reading the

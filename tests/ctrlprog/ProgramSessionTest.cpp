@@ -76,7 +76,8 @@ TEST(DownloadSession, RefusedFilesKeepThePreviousSelection)
         session.selectFile();
     ASSERT_EQ(rig.prompts.shown.size(), 2);
     EXPECT_EQ(rig.prompts.shown[0].text, QStringLiteral("Can not load file, please check what is wrong!"));
-    EXPECT_EQ(rig.prompts.shown[1].text, DownloadSession::moveTooFarText.arg(2));
+    EXPECT_EQ(rig.prompts.shown[1].text, QStringLiteral("Line 2 moves beyond the controller's range (more than 85899345 "
+                                                        "µm from the origin). Nothing has been loaded."));
     EXPECT_EQ(rig.prompts.shown[1].icon, Prompts::Icon::Exclamation);
     EXPECT_EQ(session.steps(), (std::vector<StepValues>{{1000, 25, 0, 0}}));
     EXPECT_TRUE(session.fileSelected());

@@ -97,7 +97,9 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusalCase{"empty", "", ProgramFileReader::Outcome::NoSteps, 0},
                     // 85899345 um is the last that fits as microsteps.
                     RefusalCase{"moveTooFar", "Move,85899345,0,0\r\nMove,0,-85899346,0\r\n",
-                                ProgramFileReader::Outcome::MoveTooFar, 2},
+                                ProgramFileReader::Outcome::Refused, 2},
+                    RefusalCase{"numberTooLong", "Pause\r\nHigh, 000000001000\r\nMove,1,2,3\r\n",
+                                ProgramFileReader::Outcome::Refused, 2},
                     RefusalCase{"tooManySteps", pauses(32768), ProgramFileReader::Outcome::TooManySteps, 0}));
 
 TEST(ProgramFileReader, TakesTheMostStepsTheCountCanAnnounce)
@@ -110,6 +112,7 @@ TEST(ProgramFileReader, UnreadableFileCannotLoad)
     EXPECT_EQ(ProgramFileReader::load("/nonexistent/file.dat", kLow1000).outcome,
               ProgramFileReader::Outcome::CannotLoad);
     EXPECT_EQ(ProgramFileReader::load("/", kLow1000).outcome, ProgramFileReader::Outcome::CannotLoad);
+    EXPECT_EQ(ProgramFileReader::load("/dev/zero", kLow1000).outcome, ProgramFileReader::Outcome::CannotLoad);
 }
 
 struct LinesCase

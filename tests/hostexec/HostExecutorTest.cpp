@@ -60,7 +60,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {"Low, 5", "Move, 90000000, 0, 0", "Low, 6"},
                  {},
                  hex("5605000D"),
-                 Outcome::TooFar}),
+                 Outcome::Refused},
+        LineCase{"SpeedLineWithATooLongNumberIsNotSent",
+                 {"Low, 5", "High, 000000001000", "Low, 6"},
+                 {},
+                 hex("5605000D"),
+                 Outcome::Refused}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HostExecutor, HaltDuringTheSecondOfThreeMovesSendsItsSequenceAndNeverStartsTheThird)
@@ -81,6 +86,18 @@ TEST(HostExecutor, HaltDuringTheSecondOfThreeMovesSendsItsSequenceAndNeverStarts
     EXPECT_EQ(r.port.written, ExecRig::moveBytes(25000, 0, 0) + Commands::move(Position{50000, 0, 0}) + haltBytes()
                                   + hex("630D630D") + restoreBytes());
     EXPECT_LT(r.moves.position().x, 50000); // the second move ended where it stopped
+}
+
+TEST(HostExecutor, ARefusedLineIsNamedWithTheReason)
+{
+    ExecRig r;
+    HostExecutor executor(r.moves, r.prompts, ExecRig::dialogLike());
+    EXPECT_EQ(executor.run(r.file({"Low, 5", "Move,       -12700, 123456789012, 0"})), Outcome::Refused);
+    ASSERT_EQ(r.prompts.shown.size(), 1);
+    EXPECT_EQ(r.prompts.shown[0].text, QStringLiteral("Line 2 holds a number longer than 11 characters. It was not "
+                                                      "sent and execution has been halted."));
+    EXPECT_EQ(r.prompts.shown[0].caption, QStringLiteral("Warning"));
+    EXPECT_EQ(r.prompts.shown[0].icon, Prompts::Icon::Exclamation);
 }
 
 TEST(HostExecutor, HaltWithNothingRunningDoesNothing)

@@ -52,6 +52,14 @@ std::string checkCommand(std::string_view line, const HostCommand& c)
         return "coordinates on a line that is not a Move";
     if (c.kind != Kind::High && c.kind != Kind::Low && (c.v != 0 || c.velocityWord() != 0))
         return "velocity on a line that is not a speed line";
+    if (c.kind == Kind::Other && c.refused())
+        return "an Other line refused";
+    if (c.refused() == HostCommand::refusalText(c.refusal).empty())
+        return "a refusal without its text";
+    if (!c.refused() && !c.microstepsFit())
+        return "a Move beyond the controller's range not refused";
+    if (c.refusal != HostCommand::Refusal::BareCr && c.kind != Kind::Other && LineReader::holdsBareCr(line))
+        return "a line with CR-only line ends not refused for them";
     const std::uint32_t low16 = static_cast<std::uint32_t>(c.v) & 0xFFFFu;
     if (c.kind == Kind::Low && c.velocityWord() != low16)
         return "Low velocity word is not v kept to 16 bits";
@@ -60,11 +68,11 @@ std::string checkCommand(std::string_view line, const HostCommand& c)
     return {};
 }
 
-// A number the writers put after n blanks reads back only when it lies
-// within a field's first characters.
-bool fits(std::int32_t value, std::size_t blanks)
+// A number the writers put reads back when its sign and digits fit a field;
+// the blanks before it do not count.
+bool fits(std::int32_t value)
 {
-    return blanks + std::to_string(value).size() <= CommandLimits::fieldChars;
+    return std::to_string(value).size() <= CommandLimits::fieldChars;
 }
 
 // The writers' text of a parsed line must parse to the same command.
@@ -72,15 +80,16 @@ std::string checkWritersAgree(const HostCommand& c)
 {
     using W = CommandLines::Writer;
     std::vector<std::string> forms;
+    if (c.refused())
+        return {}; // its values are as read, not what a writer would take
     switch (c.kind) {
     case Kind::Move:
-        if (fits(c.x, 1) && fits(c.y, 1) && fits(c.z, 1))
-            forms.push_back(CommandLines::move(c.x, c.y, c.z));
+        forms.push_back(CommandLines::move(c.x, c.y, c.z));
         break;
     case Kind::High:
     case Kind::Low:
-        for (W w : {W::Editor, W::Upload}) {
-            if (fits(c.v, w == W::Upload ? 2 : 1))
+        if (fits(c.v)) {
+            for (W w : {W::Editor, W::Upload})
                 forms.push_back(c.kind == Kind::High ? CommandLines::high(w, c.v) : CommandLines::low(w, c.v));
         }
         break;
@@ -101,9 +110,13 @@ std::string checkWritersAgree(const HostCommand& c)
 
 std::string CommandFileFuzz::check(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const std::vector<std::string> whole = readAll(bytes, LineReader::noLimit);
-    const std::vector<std::string> cut = readAll(bytes, CommandLimits::lineChars);
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    // A byte-order mark at the start is no part of any line.
+    const std::string_view bytes = input.substr(0, LineReader::byteOrderMark.size()) == LineReader::byteOrderMark
+        ? input.substr(LineReader::byteOrderMark.size())
+        : input;
+    const std::vector<std::string> whole = readAll(input, LineReader::noLimit);
+    const std::vector<std::string> cut = readAll(input, CommandLimits::lineChars);
 
     // Whole lines are the input, split after each LF.
     std::string joined;
@@ -120,7 +133,7 @@ std::string CommandFileFuzz::check(const std::uint8_t* data, std::size_t size)
     if (cut.size() != whole.size())
         return "cut reading gives " + std::to_string(cut.size()) + " lines, whole reading "
             + std::to_string(whole.size());
-    std::istringstream fileIn{std::string(bytes)};
+    std::istringstream fileIn{std::string(input)};
     if (CommandFile::linesOf(fileIn) != cut)
         return "CommandFile::linesOf differs from the line reader";
 
@@ -146,7 +159,7 @@ std::string CommandFileFuzz::check(const std::uint8_t* data, std::size_t size)
 
     // The editor's reading: one entry a line, without its line end; written
     // and read again, the same entries.
-    std::istringstream textIn{std::string(bytes)};
+    std::istringstream textIn{std::string(input)};
     const std::vector<std::string> texts = CommandFile::textsOf(textIn);
     if (texts.size() != whole.size())
         return "the editor reads " + std::to_string(texts.size()) + " entries from "

@@ -37,4 +37,6 @@ inline std::string visible(std::string_view bytes)
 inline void PrintTo(const HostCommand& c, std::ostream* os)
 {
     *os << HostCommand::name(c.kind) << "{x " << c.x << ", y " << c.y << ", z " << c.z << ", v " << c.v << "}";
+    if (c.refused())
+        *os << " refused: " << HostCommand::refusalText(c.refusal);
 }

@@ -107,6 +107,19 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadCase{as(117, 'a') + "\r\r\n", {as(117, 'a') + "\r\r\n"}, {as(117, 'a') + "\r"}},
                     ReadCase{as(100000, ' ') + "\r\n\n", {as(118, ' ') + "\r\n", "\n"}, {as(100000, ' '), ""}}));
 
+// A UTF-8 byte-order mark at the very start of the input is no part of the
+// first line; anywhere else, or cut short, its bytes are ordinary characters.
+const std::string kMark = "\xEF\xBB\xBF";
+INSTANTIATE_TEST_SUITE_P(
+    ByteOrderMark, LineReaderTable,
+    testing::Values(ReadCase{kMark + "Move, 1\r\nPause\r\n", {"Move, 1\r\n", "Pause\r\n"}, {"Move, 1", "Pause"}},
+                    ReadCase{kMark + "\r\n", {"\r\n"}, {""}},
+                    ReadCase{kMark + as(118, 'a') + "\r\n", {as(118, 'a') + "\r\n"}, {as(118, 'a')}},
+                    ReadCase{kMark + kMark + "x\n", {kMark + "x\n"}, {kMark + "x"}},
+                    ReadCase{"Pause\n" + kMark + "x\n", {"Pause\n", kMark + "x\n"}, {"Pause", kMark + "x"}},
+                    ReadCase{"\xEF\xBBMove\n", {"\xEF\xBBMove\n"}, {"\xEF\xBBMove"}},
+                    ReadCase{"\xEF\n", {"\xEF\n"}, {"\xEF"}}, ReadCase{"\xEF\xBB", {"\xEF\xBB"}, {"\xEF\xBB"}}));
+
 TEST(LineReader, TakesItsLimitFromTheCaller)
 {
     std::istringstream in("abcdef\r\nabc\nab");

@@ -39,6 +39,14 @@ HostCommand other()
     return HostCommand{};
 }
 
+using Refusal = HostCommand::Refusal;
+
+HostCommand refused(HostCommand command, Refusal refusal)
+{
+    command.refusal = refusal;
+    return command;
+}
+
 struct LineCase
 {
     std::string line;
@@ -94,40 +102,51 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"Move,,,\r\n", move(0, 0, 0)}, LineCase{"Move, +4, -0, 007\r\n", move(4, 0, 7)},
                     LineCase{"Move,\t1 , 2x, 3 4\r\n", move(1, 2, 3)}, LineCase{"Move, 1, 2, 3, 4\r\n", move(1, 2, 3)},
                     LineCase{"Move, 1, 2\r\n", move(1, 2, 0)}, LineCase{"Move, - 5, +-6, 1e3\r\n", move(0, 0, 1)},
-                    LineCase{"Move,-2147483648,2147483647, 0\r\n", move(kMin, kMax, 0)},
+                    LineCase{"Move,-2147483648,2147483647, 0\r\n", refused(move(kMin, kMax, 0), Refusal::BeyondRange)},
                     LineCase{"Low, 5, 6, 7\r\n", low(5)}, LineCase{"High, x1000\r\n", high(0)},
                     LineCase{"High, -1\r\n", high(-1)}, LineCase{"Pause, 1, 2, 3\r\n", pause()}));
 
-// The line ends at its first LF; CR and LF count for nothing else.
+// The line ends at its first LF. A CR with more of the line after it means
+// lines that end in CR alone: a command line holding one is refused, as what
+// it means cannot be told.
 INSTANTIATE_TEST_SUITE_P(
     LineEnds, ParseHostCommandTable,
     testing::Values(LineCase{"Move, 1, 2, 3", move(1, 2, 3)}, LineCase{"Move, 1, 2, 3\n", move(1, 2, 3)},
-                    LineCase{"Move, 1, 2, 3\r", move(1, 2, 3)},
+                    LineCase{"Move, 1, 2, 3\r", move(1, 2, 3)}, LineCase{"Move, 1, 2, 3\r\r\n", move(1, 2, 3)},
                     LineCase{"Move, 1, 2\r\nMove, 9, 9, 9\r\n", move(1, 2, 0)},
-                    LineCase{"Move,1\n,2,3\r\n", move(1, 0, 0)}, LineCase{"Pause\rMove, 1, 2, 3\r\n", pause()},
-                    LineCase{"Move, 1\r, 2, 3\r\n", move(1, 2, 3)}));
+                    LineCase{"Move,1\n,2,3\r\n", move(1, 0, 0)},
+                    LineCase{"Pause\rMove, 1, 2, 3\r\n", refused(pause(), Refusal::BareCr)},
+                    LineCase{"Move, 1, 2\rMove, 5, 6, 7\r", refused(move(1, 2, 5), Refusal::BareCr)},
+                    LineCase{"High, 5\rLow, 6\r", refused(high(5), Refusal::BareCr)},
+                    LineCase{"Status, 1\rMove, 1, 2, 3\r", other()}));
 
-// Limits: a keyword counts 12 characters, a field 11 (leading blanks and the
-// line end included), a line 118 before its line end.
+// Limits: a keyword counts 12 characters, a line 118 before its line end, and
+// a number 11 (its sign and digits; the blanks before it do not count). A
+// number that does not fit, or that a cut line would lose part of, refuses
+// the line; the values are as read.
 const std::string kKeywordPad(110, 'x');
 INSTANTIATE_TEST_SUITE_P(
     Limits, ParseHostCommandTable,
-    testing::Values(LineCase{"Move," + std::string(10, ' ') + "5, 6, 7\r\n", move(5, 6, 7)},
-                    LineCase{"Move," + std::string(11, ' ') + "5, 6, 7\r\n", move(0, 6, 7)},
-                    LineCase{"Move, 6, 7," + std::string(10, ' ') + "5\r\n", move(6, 7, 5)},
-                    LineCase{"Move, 6, 7," + std::string(11, ' ') + "5\r\n", move(6, 7, 0)},
-                    LineCase{"Move, 1234567890123, 0, 0\r\n", move(1234567890, 0, 0)},
-                    LineCase{"Move,123456789012345, 0, 0\r\n", move(kMax, 0, 0)},
-                    LineCase{"Move,-99999999999999, 0, 0\r\n", move(kMin, 0, 0)},
-                    LineCase{"Move,00000000000012, 0, 0\r\n", move(0, 0, 0)},
+    testing::Values(LineCase{"Move," + std::string(11, ' ') + "5, 6, 7\r\n", move(5, 6, 7)},
+                    LineCase{"Move,       -12700,       12700,        500\r\n", move(-12700, 12700, 500)},
+                    LineCase{"High,         1000\r\n", high(1000)},
+                    LineCase{"Move, 6, 7," + std::string(40, ' ') + "-12345678\r\n", move(6, 7, -12345678)},
                     LineCase{"Move,0000000012, 0, 0\r\n", move(12, 0, 0)},
+                    LineCase{"Move, 1234567890123, 0, 0\r\n", refused(move(kMax, 0, 0), Refusal::NumberTooLong)},
+                    LineCase{"Move, 0, 0,-99999999999999\r\n", refused(move(0, 0, kMin), Refusal::NumberTooLong)},
+                    LineCase{"Move,00000000000012, 0, 0\r\n", refused(move(12, 0, 0), Refusal::NumberTooLong)},
+                    LineCase{"High, +00000001000\r\n", refused(high(1000), Refusal::NumberTooLong)},
+                    LineCase{"Move, 1, 2, 3, 123456789012345\r\n", move(1, 2, 3)},
+                    LineCase{"Status, 123456789012345\r\n", other()},
                     LineCase{"Pause" + std::string(200, ' ') + "\r\n", pause()},
-                    LineCase{"Low" + std::string(200, 'x') + ", 7\r\n", low(0)},
                     LineCase{"Low" + std::string(100, 'x') + ", 7\r\n", low(7)},
-                    LineCase{"Move" + kKeywordPad.substr(0, 108) + ",1,2,3\r\n", move(1, 2, 3)},
-                    LineCase{"Move" + kKeywordPad.substr(0, 109) + ",1,2,3\r\n", move(1, 2, 0)},
-                    LineCase{"Move" + kKeywordPad + ",1,2,3\r\n", move(1, 2, 0)},
-                    LineCase{"Move" + kKeywordPad + ",1,2,3", move(1, 2, 0)},
+                    LineCase{"Low" + std::string(200, 'x') + ", 7\r\n", refused(low(0), Refusal::LineTooLong)},
+                    LineCase{"Move" + kKeywordPad.substr(0, 107) + ",1,2,3 \r\n", move(1, 2, 3)},
+                    LineCase{"Move" + kKeywordPad.substr(0, 108) + ",1,2,3\r\n",
+                             refused(move(1, 2, 3), Refusal::LineTooLong)},
+                    LineCase{"Move" + kKeywordPad.substr(0, 109) + ",1,2,3\r\n",
+                             refused(move(1, 2, 0), Refusal::LineTooLong)},
+                    LineCase{"Move" + kKeywordPad + ",1,2,3", refused(move(1, 2, 0), Refusal::LineTooLong)},
                     LineCase{"Move, 1, 2, 3" + std::string(100000, ' ') + "\r\n", move(1, 2, 3)},
                     LineCase{"High, 7" + std::string(100000, ',') + "\r\n", high(7)}));
 

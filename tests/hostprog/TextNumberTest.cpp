@@ -31,6 +31,17 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"99999999999999999999", std::numeric_limits<std::int32_t>::max()},
                     Case{"-99999999999999999999", std::numeric_limits<std::int32_t>::min()}));
 
+TEST(TextNumber, CountsTheNumbersSignAndDigitsWithoutTheBlanksBeforeIt)
+{
+    const struct {
+        const char* text;
+        std::size_t chars;
+    } table[] = {{"", 0}, {"   ", 0}, {"abc", 0}, {"7", 1}, {"       -12700", 6}, {" \t+0127x", 5},
+                 {"12.75", 2}, {"- 3", 1}, {"  000000000012", 12}, {"-2147483648\r\n", 11}};
+    for (const auto& row : table)
+        EXPECT_EQ(TextNumber::numberChars(row.text), row.chars) << '"' << row.text << '"';
+}
+
 TEST(TextNumber, LooksAtTheFirstCharactersOnly)
 {
     EXPECT_EQ(TextNumber::parse("123456789012345678", 15), std::numeric_limits<std::int32_t>::max());
