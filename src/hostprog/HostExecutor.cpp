@@ -252,12 +252,7 @@ void HostExecutor::haltSequence()
 {
     m_moves.sendVelocity(1);
     m_moves.writeContinueAndPurge();
-    noteStop();
-    m_moves.busy() = false; // ends the wait of the move in progress
-    m_pauseHoldsBusy = false;
-    m_moves.writeInterrupt();
-    m_idle = true;
-    m_moves.refreshControls();
+    interruptMove();
 }
 
 HostExecutor::Outcome HostExecutor::endSteps(Outcome outcome)
