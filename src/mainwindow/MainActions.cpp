@@ -3,6 +3,7 @@
 #include "ButtonPictures.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -77,9 +78,12 @@ void MainActions::buildMenus(QMainWindow* window)
 
     QMenu* robotics = bar->addMenu(tr("&Robotics"));
     QMenu* host = robotics->addMenu(tr("&Host"));
-    // The shortcut texts are part of the captions; no key is bound to them.
+    // The keys the captions show are bound to their items (in the main window;
+    // a text field with the focus keeps Ctrl+C for copying).
     captureCommands = item(host, tr("&Capture Commands\tCtrl+C"), tr("Record moves, speeds, pauses and status in a command file"));
+    captureCommands->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     executeCommands = item(host, tr("&Execute Commands\tCtrl+E"), tr("Run a command file from the host"));
+    executeCommands->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     QMenu* controller = robotics->addMenu(tr("&Controller"));
     downloadPrograms = item(controller, tr("&Download Programs"), tr("Store a command file as a program in the controller"));
     executePrograms = item(controller, tr("&Execute Programs"), tr("Run a program stored in the controller"));
@@ -108,6 +112,7 @@ void MainActions::buildMenus(QMainWindow* window)
 
     QMenu* help = bar->addMenu(tr("&Help"));
     helpTopics = item(help, tr("&Help Topics"), tr("Open the user guide"));
+    helpTopics->setShortcut(QKeySequence(Qt::Key_F1));
     help->addSeparator();
     about = item(help, tr("&About Qx410..."), tr("Display program information and version"));
 

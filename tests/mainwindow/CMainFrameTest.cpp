@@ -82,7 +82,7 @@ QStringList texts(const QList<QAction*>& actions)
     return list;
 }
 
-TEST(CMainFrame, MenusCarryTheirCaptionsAndBindNoKeys)
+TEST(CMainFrame, MenusCarryTheirCaptions)
 {
     Window w;
     EXPECT_EQ(texts(w.frame->menuBar()->actions()),
@@ -97,7 +97,26 @@ TEST(CMainFrame, MenusCarryTheirCaptionsAndBindNoKeys)
     EXPECT_EQ(texts(menus[2]->actions()), (QStringList{"&Velocity", "&Resolution", "|", "&Communications", "|", "&Hardware"}));
     EXPECT_EQ(texts(menus[3]->actions()), (QStringList{"&Toolbar", "&Status Bar", "Se&rial Traffic", "|", "&Zoom", "&Multiple"}));
     EXPECT_EQ(texts(menus[4]->actions()), (QStringList{"&Help Topics", "|", "&About Qx410..."}));
-    EXPECT_TRUE(w.frame->actions().captureCommands->shortcut().isEmpty());
+}
+
+// The keys the menus show are bound; they do nothing while a move locks the menus.
+TEST(CMainFrame, MenuKeysDoWhatTheirItemsDoExceptDuringAMove)
+{
+    Window w;
+    EXPECT_EQ(w.frame->actions().captureCommands->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    w.frame->show();
+    w.frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.frame.get()));
+    QSignalSpy execute(w.frame.get(), &CMainFrame::hostExecutionRequested);
+    QSignalSpy help(w.frame.get(), &CMainFrame::helpRequested);
+    QTest::keyClick(w.frame.get(), Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(w.frame.get(), Qt::Key_F1);
+    EXPECT_EQ(execute.count(), 1);
+    EXPECT_EQ(help.count(), 1);
+    w.frame->setManualControlsEnabled(false);
+    QTest::keyClick(w.frame.get(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(execute.count(), 1);
+    w.frame->setManualControlsEnabled(true);
 }
 
 TEST(CMainFrame, ToolbarsHoldTheirButtonsWithWideAndNarrowGaps)
