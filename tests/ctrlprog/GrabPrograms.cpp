@@ -1,8 +1,9 @@
 // Saves pictures of the three controller-program dialogs, for the
 // documentation:
 //   qx410ctrlproggrab DIRECTORY [SCALE]
-// writes download.png, execute-program.png and upload.png there. Run by hand;
-// nothing in the test suite calls it. The dialogs sit on the in-process
+// writes download.png, execute-program.png and upload.png there. Run by hand
+// or by qx410pictures (tests/pictures), which checks their sizes. The dialogs
+// sit on the in-process
 // simulated controller, so nothing is sent anywhere.
 
 #include "DownloadDialog.h"
