@@ -86,16 +86,19 @@ fi
 # carries no .comment section.
 for program in qx410 qx410ctl qx410-sim; do
   binary=$root/usr/bin/$program
-  if out=$(hardening-check "$binary" 2>&1); then
+  # Debian 12's build flags carry no control-flow protection (-fcf-protection),
+  # and its C library's start files lack the marking, so that check is left out.
+  if out=$(hardening-check --nocfprotection "$binary" 2>&1); then
     pass "hardening-check $program"
   else
     fail "hardening-check $program: $out"
   fi
-  readelf -W -s "$binary" | grep -q '__[a-z_]*_chk@' && pass "$program calls the fortified functions" \
+  symbols=$(readelf -W -s "$binary")
+  grep -q '__[a-z_]*_chk@' <<<"$symbols" && pass "$program calls the fortified functions" \
     || fail "$program calls no _chk function: not built with _FORTIFY_SOURCE"
-  readelf -W -s "$binary" | grep -q '__stack_chk_fail@' && pass "$program has the stack protector" \
+  grep -q '__stack_chk_fail@' <<<"$symbols" && pass "$program has the stack protector" \
     || fail "$program lacks __stack_chk_fail: not built with the stack protector"
-  readelf -W -S "$binary" | grep -q ' \.comment ' && fail "$program keeps a .comment section" \
+  grep -q ' \.comment ' <<<"$(readelf -W -S "$binary")" && fail "$program keeps a .comment section" \
     || pass "$program has no .comment section"
 done
 
