@@ -3,6 +3,9 @@
 #include "ButtonPictures.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
@@ -60,6 +63,26 @@ MainActions::MainActions(QMainWindow* window)
     }
     buildMenus(window);
     buildToolBars(window);
+    m_window = window;
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool MainActions::eventFilter(QObject* watched, QEvent* event)
+{
+    // A text field of this window claims Ctrl+E (end of line) and Ctrl+C
+    // (copy) before the menu's keys see them. Ctrl+E always goes to Execute
+    // Commands; Ctrl+C stays with the field only while it has selected text.
+    if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    auto* field = qobject_cast<QLineEdit*>(widget);
+    if (!field || widget->window() != m_window)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    if (pressed == executeCommands->shortcut())
+        return true;
+    return pressed == captureCommands->shortcut() && !field->hasSelectedText();
 }
 
 QAction* MainActions::item(QMenu* menu, const QString& caption, const QString& statusTip)
@@ -78,8 +101,8 @@ void MainActions::buildMenus(QMainWindow* window)
 
     QMenu* robotics = bar->addMenu(tr("&Robotics"));
     QMenu* host = robotics->addMenu(tr("&Host"));
-    // The keys the captions show are bound to their items (in the main window;
-    // a text field with the focus keeps Ctrl+C for copying).
+    // The keys the captions show are bound to their items (a text field with
+    // selected text keeps Ctrl+C for copying it; see eventFilter).
     captureCommands = item(host, tr("&Capture Commands\tCtrl+C"), tr("Record moves, speeds, pauses and status in a command file"));
     captureCommands->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     executeCommands = item(host, tr("&Execute Commands\tCtrl+E"), tr("Run a command file from the host"));

@@ -113,9 +113,21 @@ TEST(CMainFrame, MenuKeysDoWhatTheirItemsDoExceptDuringAMove)
     QTest::keyClick(w.frame.get(), Qt::Key_F1);
     EXPECT_EQ(execute.count(), 1);
     EXPECT_EQ(help.count(), 1);
+    // From a panel field too, which would take Ctrl+E for the end of its line,
+    // and Ctrl+C for copying only while it has selected text.
+    QLineEdit* field = w.frame->panel()->field(0);
+    field->setFocus();
+    field->deselect();
+    QTest::keyClick(field, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(execute.count(), 2);
+    QSignalSpy capture(w.frame->actions().captureCommands, &QAction::triggered);
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(capture.count(), 1);
     w.frame->setManualControlsEnabled(false);
     QTest::keyClick(w.frame.get(), Qt::Key_E, Qt::ControlModifier);
-    EXPECT_EQ(execute.count(), 1);
+    EXPECT_EQ(execute.count(), 2);
     w.frame->setManualControlsEnabled(true);
 }
 
