@@ -2,8 +2,10 @@
 
 #include "LineSettings.h"
 #include "Qx410Version.h"
+#include "VelocitySetup.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -19,7 +21,61 @@ const CommandShape kCommands[] = {
     {"check", 1},    {"ports", 0},    {"run", 1},
     {"download", 2}, {"execute", 1}, {"continue", 0}, {"upload", 2}, {"programs", 0},
 };
+// The options' names that take a value in the next word (unless given as
+// --name=value).
+QStringList namesTakingValues(const QList<QCommandLineOption>& options)
+{
+    QStringList names;
+    for (const QCommandLineOption& option : options) {
+        if (!option.valueName().isEmpty())
+            names += option.names();
+    }
+    return names;
+}
+
+// A velocity entry checked by the Velocity dialog's rules: the message the
+// dialog would show, or nothing when the entry is accepted.
+QString velocityRefusal(const QString& entry, bool high)
+{
+    const std::optional<int> velocity = VelocitySetup::parseEntry(entry);
+    if (!velocity)
+        return VelocitySetup::rangeText;
+    if (high && *velocity > VelocitySetup::highResolutionLimit)
+        return VelocitySetup::highResolutionText;
+    return QString();
+}
 } // namespace
+
+bool CtlOptions::isNumber(const QString& word)
+{
+    static const QRegularExpression number(QStringLiteral("^[-+]?(\\d+\\.?\\d*|\\.\\d+)([eE][-+]?\\d+)?$"));
+    return number.match(word).hasMatch();
+}
+
+QStringList CtlOptions::numbersAsPositional(const QStringList& arguments, const QStringList& valueOptions)
+{
+    if (arguments.isEmpty())
+        return arguments;
+    QStringList options{arguments.first()};
+    QStringList positional;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& word = arguments[i];
+        if (word == QLatin1String("--")) {
+            positional += arguments.mid(i + 1);
+            break;
+        }
+        if (!word.startsWith(QLatin1Char('-')) || word == QLatin1String("-") || isNumber(word)) {
+            positional += word;
+            continue;
+        }
+        options += word;
+        // An option's value stays with it, whatever it looks like.
+        const QString name = word.mid(word.startsWith(QLatin1String("--")) ? 2 : 1);
+        if (!name.contains(QLatin1Char('=')) && valueOptions.contains(name) && i + 1 < arguments.size())
+            options += arguments[++i];
+    }
+    return options + QStringList{QStringLiteral("--")} + positional;
+}
 
 QString CtlOptions::usage()
 {
@@ -41,7 +97,7 @@ QString CtlOptions::usage()
         "                         stay on standard error.\n"
         "  --trace FILE           write every byte exchanged with the controller to FILE:\n"
         "                         time, direction, bytes in hex, command name.\n"
-        "  --velocity V           the velocity setting (um/s, 0..32767) that stands for the\n"
+        "  --velocity V           the velocity setting (um/s, 0..6550) that stands for the\n"
         "                         desktop program's. Default 1000.\n"
         "  --high                 with velocity, download and execute: high resolution.\n"
         "  --relative             with execute: run the program in relative mode.\n"
@@ -51,9 +107,11 @@ QString CtlOptions::usage()
         "Commands (positions in whole micrometres):\n"
         "  position               print the position as 'X Y Z'.\n"
         "  move X Y Z             move there, wait until done, print the reached position.\n"
-        "                         Put '--' before negative numbers: move -- -100 0 50\n"
-        "  velocity V [--high]    set the velocity in um/s (0..32767), at low resolution or,\n"
-        "                         with --high, at high resolution (V at most 1310).\n"
+        "                         Negative numbers are numbers, never options:\n"
+        "                         move -100 0 50\n"
+        "  velocity V [--high]    set the velocity in um/s (0..6550), at low resolution or,\n"
+        "                         with --high, at high resolution (V at most 1310), as\n"
+        "                         Setup > Velocity does.\n"
         "  stop                   interrupt a move or a program run.\n"
         "  reset                  reset the controller.\n"
         "  origin                 make the present position the origin.\n"
@@ -64,7 +122,7 @@ QString CtlOptions::usage()
         "                         moves, speed lines and pauses; one progress line per\n"
         "                         line on standard error ('line N/M: Move 10 -20 3'), the\n"
         "                         final position on standard output. At the end the\n"
-        "                         velocity V (0..32767, default 1000) is set again at low\n"
+        "                         velocity V (0..6550, default 1000) is set again at low\n"
         "                         resolution. --loop runs the file COUNT times (0: until\n"
         "                         interrupted; default 1). --pause says what a Pause line\n"
         "                         gets: ask (the question on the terminal, y or n),\n"
@@ -127,6 +185,8 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption traceOption(QStringLiteral("trace"), QString(), QStringLiteral("file"));
     parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption, jsonOption, traceOption, versionOption});
     parser.addOptions({velocityOption, relativeOption});
+    const QStringList valueOptions = namesTakingValues({loopOption, pauseOption, portOption, baudOption,
+                                                        timeoutOption, velocityOption, traceOption});
 
     auto fail = [&o](const QString& why) {
         o.outcome = Outcome::UsageError;
@@ -134,7 +194,7 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
         return o;
     };
 
-    if (!parser.parse(arguments))
+    if (!parser.parse(numbersAsPositional(arguments, valueOptions)))
         return fail(parser.errorText());
     if (parser.isSet(helpOption)) {
         o.outcome = Outcome::Help;
@@ -186,13 +246,11 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     }
     o.relative = parser.isSet(relativeOption);
     if (parser.isSet(velocityOption)) {
-        bool ok = false;
-        o.velocitySetting = parser.value(velocityOption).toInt(&ok);
-        if (!ok || o.velocitySetting < 0 || o.velocitySetting > 0x7FFF)
-            return fail(QStringLiteral("--velocity takes a whole number of um/s from 0 to 32767, not '%1'")
-                            .arg(parser.value(velocityOption)));
-        if (o.high && o.velocitySetting > 1310)
-            return fail(QStringLiteral("Velocity must be less than 1310 in high resolution mode"));
+        // The velocity setting follows the Velocity dialog's rules.
+        const QString refusal = velocityRefusal(parser.value(velocityOption), o.high);
+        if (!refusal.isEmpty())
+            return fail(QStringLiteral("--velocity %1: %2").arg(parser.value(velocityOption), refusal));
+        o.velocitySetting = *VelocitySetup::parseEntry(parser.value(velocityOption));
     }
 
     QStringList positional = parser.positionalArguments();
@@ -218,6 +276,11 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
             return fail(QStringLiteral("--velocity goes with run, download and execute only"));
         if ((parser.isSet(loopOption) || parser.isSet(pauseOption)) && o.command != QLatin1String("run"))
             return fail(QStringLiteral("--loop and --pause go with run only"));
+        if (o.command == QLatin1String("velocity")) {
+            const QString refusal = velocityRefusal(o.args[0], o.high);
+            if (!refusal.isEmpty())
+                return fail(QStringLiteral("velocity %1: %2").arg(o.args[0], refusal));
+        }
         return o;
     }
     return fail(QStringLiteral("unknown command '%1'").arg(o.command));

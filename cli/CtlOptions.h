@@ -29,7 +29,14 @@ struct CtlOptions
     Outcome outcome = Outcome::Run;
     QString error; // for UsageError
 
+    // Parses the program's arguments (the program's name first). A word that
+    // is a number (-30000, -12.5) is always a positional argument, never an
+    // option; the value that follows an option taking one stays with it.
     static CtlOptions parse(const QStringList& arguments);
+    static bool isNumber(const QString& word);
+    // The arguments reordered for QCommandLineParser: the options (with their
+    // values) first, then "--" and the positional arguments in their order.
+    static QStringList numbersAsPositional(const QStringList& arguments, const QStringList& valueOptions);
     static QString usage();
     static QString version(); // "qx410ctl VERSION"
 };

@@ -13,6 +13,7 @@
 #include "TraceFile.h"
 #include "TracingPortDevice.h"
 #include "Units.h"
+#include "VelocitySetup.h"
 #include "VelocityWord.h"
 
 #include <QJsonArray>
@@ -21,8 +22,6 @@
 #include <memory>
 
 namespace {
-constexpr int kMaxHighVelocity = 1310;
-constexpr int kMaxVelocity = 0x7FFF;
 // The largest distance in micrometres whose microstep count fits in 32 bits.
 constexpr qint64 kMaxMicrons = std::numeric_limits<qint32>::max() / 25;
 
@@ -96,16 +95,8 @@ int CtlRunner::run(const CtlOptions& o)
             return Usage;
         }
     } else if (o.command == QLatin1String("velocity")) {
-        bool ok = false;
-        velocity = o.args[0].toInt(&ok);
-        if (!ok || velocity < 0 || velocity > kMaxVelocity) {
-            m_err << "qx410ctl: velocity: V must be a whole number of um/s from 0 to " << kMaxVelocity << "\n";
-            return Usage;
-        }
-        if (o.high && velocity > kMaxHighVelocity) {
-            m_err << "qx410ctl: velocity: Velocity must be less than 1310 in high resolution mode\n";
-            return Usage;
-        }
+        // CtlOptions::parse has checked the entry by the Velocity dialog's rules.
+        velocity = VelocitySetup::parseEntry(o.args[0]).value_or(0);
     }
 
     SerialSettings settings;

@@ -25,7 +25,9 @@ int main(int argc, char* argv[])
         return CtlRunner::Done;
     }
     if (options.outcome == CtlOptions::Outcome::UsageError) {
-        err << "qx410ctl: " << options.error << "\n\n" << CtlOptions::usage();
+        // The message and where the commands are listed: the whole help would
+        // push the message out of sight.
+        err << "qx410ctl: " << options.error << "\nTry 'qx410ctl --help' for the commands and options.\n";
         return CtlRunner::Usage;
     }
 

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds the Debian package (scripts/package.sh) and checks it: the files it
 # holds, its control data, the desktop entry, the icons, the programs'
-# --version, and lintian (no errors). Run by hand on Debian 12, as root or with
+# --version, the licence, the hardening of the programs (hardening-check, no
+# .comment sections), the AppStream description (appstreamcli validate), and
+# lintian (no errors). Run by hand on Debian 12, as root or with
 # sudo; ./test.sh does not run it. Prints the package's name and size last.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-./scripts/install-deps.sh lintian desktop-file-utils file
+./scripts/install-deps.sh lintian desktop-file-utils file devscripts appstream binutils
 
 deb=$(./scripts/package.sh | tail -n 1)
 version=$(sed -n 's/^project(Qx410 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -31,6 +33,7 @@ expected=(
   usr/share/icons/hicolor/scalable/apps/qx410.svg
   usr/share/man/man1/qx410.1.gz usr/share/man/man1/qx410ctl.1.gz usr/share/man/man1/qx410-sim.1.gz
   usr/share/qx410/user-guide.md usr/share/qx410/main-window.png
+  usr/share/metainfo/org.example.qx410.metainfo.xml
   usr/share/doc/qx410/copyright usr/share/doc/qx410/changelog.gz usr/share/doc/qx410/user-guide.md
 )
 sizes=(16 22 24 32 48 64 128 256)
@@ -64,6 +67,53 @@ for program in qx410 qx410ctl qx410-sim; do
   out=$("$root/usr/bin/$program" --version 2>&1 || true)
   [ "$out" = "$program $version" ] && pass "$program --version: $out" || fail "$program --version: $out"
 done
+# Every picture the guide shows lies beside it.
+for picture in $(grep -o '([a-z-]*\.png)' docs/user-guide.md | tr -d '()' | sort -u); do
+  [ -f "$root/usr/share/qx410/$picture" ] && pass "guide picture $picture installed" || fail "guide picture $picture missing"
+done
+
+# The licence: the machine-readable copyright file names MIT and holds its text.
+copyright=$root/usr/share/doc/qx410/copyright
+if grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright" \
+  && grep -q '^License: MIT$' "$copyright" && grep -q 'Permission is hereby granted' "$copyright"; then
+  pass "copyright: machine-readable, License: MIT"
+else
+  fail "copyright does not name the MIT licence in machine-readable form"
+fi
+
+# Hardening: every program is built with the distribution's flags (PIE, stack
+# protector, _FORTIFY_SOURCE, read-only relocations, immediate binding) and
+# carries no .comment section.
+for program in qx410 qx410ctl qx410-sim; do
+  binary=$root/usr/bin/$program
+  # Debian 12's build flags carry no control-flow protection (-fcf-protection),
+  # and its C library's start files lack the marking, so that check is left out.
+  if out=$(hardening-check --nocfprotection "$binary" 2>&1); then
+    pass "hardening-check $program"
+  else
+    fail "hardening-check $program: $out"
+  fi
+  symbols=$(readelf -W -s "$binary")
+  grep -q '__[a-z_]*_chk@' <<<"$symbols" && pass "$program calls the fortified functions" \
+    || fail "$program calls no _chk function: not built with _FORTIFY_SOURCE"
+  grep -q '__stack_chk_fail@' <<<"$symbols" && pass "$program has the stack protector" \
+    || fail "$program lacks __stack_chk_fail: not built with the stack protector"
+  grep -q ' \.comment ' <<<"$(readelf -W -S "$binary")" && fail "$program keeps a .comment section" \
+    || pass "$program has no .comment section"
+done
+
+# Software centres: the AppStream description validates and names what it should.
+metainfo=$root/usr/share/metainfo/org.example.qx410.metainfo.xml
+if out=$(appstreamcli validate --no-net --pedantic "$metainfo" 2>&1); then
+  pass "appstreamcli validate: clean"
+else
+  fail "appstreamcli validate: $out"
+fi
+for needle in '<project_license>MIT</project_license>' '<icon type="stock">qx410</icon>' '<summary>' \
+  'main-window.png</image>' "<release version=\"$version\"" '<launchable type="desktop-id">qx410.desktop'; do
+  grep -qF "$needle" "$metainfo" && pass "metainfo holds $needle" || fail "metainfo lacks $needle"
+done
+
 zcat "$root/usr/share/man/man1/qx410ctl.1.gz" | grep -q -- 'position' && pass "qx410ctl(1) lists the commands" \
   || fail "qx410ctl(1) lacks the commands"
 

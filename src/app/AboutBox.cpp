@@ -19,6 +19,7 @@ const QStringList AboutBox::makerLines = {
     QStringLiteral("Open-source host software for the QX-410"),
     QStringLiteral("No telephone support: see the user guide"),
 };
+const QString AboutBox::licenceLine = QStringLiteral("Free software under the MIT License");
 const QString AboutBox::guideLine = QStringLiteral("User guide");
 
 namespace {
@@ -93,6 +94,7 @@ AboutBox::AboutBox(const QUrl& guide, QWidget* parent)
     lines->addSpacing(4);
     for (int i = 0; i < makerLines.size(); ++i)
         lines->addWidget(makeLine(this, makerLines[i], Qt::black, QStringLiteral("makerLine%1").arg(i + 1)));
+    lines->addWidget(makeLine(this, licenceLine, Qt::black, QStringLiteral("licenceLine")));
     lines->addWidget(m_guideLine);
 
     auto* top = new QHBoxLayout;

@@ -10,8 +10,8 @@ class QLabel;
 class QPainter;
 
 // Help > About: the product and version lines, who makes this program, and a
-// link to its user guide. Every text stands on light grey; a left click on
-// the user-guide line opens the guide.
+// the licence it is released under, and a link to its user guide. Every text
+// stands on light grey; a left click on the user-guide line opens the guide.
 class AboutBox : public QDialog
 {
     Q_OBJECT
@@ -23,6 +23,7 @@ public:
     static const QString productLine;
     static const QString versionLine;
     static const QStringList makerLines;
+    static const QString licenceLine;
     static const QString guideLine;
 
     explicit AboutBox(const QUrl& guide, QWidget* parent = nullptr);

@@ -8,6 +8,9 @@
 #include "CommSetupDialog.h"
 #include "Controller.h"
 #include "HardwareSetup.h"
+#include "HelpGuide.h"
+#include "HelpKey.h"
+#include "HelpWindow.h"
 #include "HardwareSetupDialog.h"
 #include "HostExecutionDialog.h"
 #include "MainActions.h"
@@ -68,11 +71,22 @@ std::string CQx410App::settingsPath()
     return QDir::current().filePath(QString::fromLatin1(SettingsFile::fileName)).toStdString();
 }
 
-QUrl CQx410App::guideUrl()
+QString CQx410App::guidePath()
 {
-    const QString besideProgram = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/qx410/user-guide.md");
-    const QString inSources = QStringLiteral(QX410_DOCS_DIR "/user-guide.md");
-    return QUrl::fromLocalFile(QFileInfo::exists(besideProgram) ? besideProgram : inSources);
+    return HelpGuide::locate(QCoreApplication::applicationDirPath(), QStringLiteral(QX410_DOCS_DIR));
+}
+
+void CQx410App::showHelp(const QString& section)
+{
+    if (!m_help) {
+        m_help = std::make_unique<HelpWindow>(guidePath());
+        // Closing the main window still ends the program.
+        m_help->setAttribute(Qt::WA_QuitOnClose, false);
+    }
+    m_help->showSection(section);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 bool CQx410App::askPortInStartupMode()
@@ -111,7 +125,17 @@ int CQx410App::run()
 
     m_controller = std::make_unique<Controller>(m_link);
     m_frame = std::make_unique<CMainFrame>(m_state, m_serial, m_link, *m_controller, m_clock, m_prompts);
-    m_frame->setGuideUrl(guideUrl());
+    QObject::connect(m_frame.get(), &CMainFrame::helpRequested, m_frame.get(), [this] { showHelp(QString()); });
+    // F1 in a dialog: the guide at the dialog's section, in a help window of
+    // the dialog's own, so that a modal dialog does not block it.
+    qApp->installEventFilter(new HelpKey(
+        [](QWidget* window, const QString& section) {
+            auto* help = new HelpWindow(guidePath(), window);
+            help->setAttribute(Qt::WA_DeleteOnClose);
+            help->showSection(section);
+            help->show();
+        },
+        m_frame.get()));
     QObject::connect(m_frame.get(), &CMainFrame::communicationsDialogRequested, m_frame.get(), [this] {
         CommSetup setup(m_serial, m_link, m_prompts);
         setup.setSaveBindings(&PortBindingsStore::saveHere);
@@ -124,8 +148,16 @@ int CQx410App::run()
     connectControllerPrograms();
     connectHostExecution();
     QObject::connect(m_frame.get(), &CMainFrame::aboutRequested, m_frame.get(), [this] {
-        AboutBox box(guideUrl(), m_frame.get());
+        // The user-guide line closes the box and opens the Help window.
+        bool guideAsked = false;
+        AboutBox box(QUrl::fromLocalFile(guidePath()), m_frame.get());
+        box.setUrlOpener([&box, &guideAsked](const QUrl&) {
+            guideAsked = true;
+            box.accept();
+        });
         box.exec();
+        if (guideAsked)
+            showHelp(QString());
     });
     CMainFrame* frame = m_frame.get();
     new SignalCloser(frame, [frame] { frame->closeWithoutQuestions(); });

@@ -8,13 +8,14 @@
 #include "SystemClock.h"
 #include "TracingPortDevice.h"
 
-#include <QUrl>
+#include <QString>
 #include <memory>
 
 class PathRunner;
 class CMainFrame;
 class Controller;
 class TraceFile;
+class HelpWindow;
 
 // The application object: the serial settings shared by the whole program,
 // and the start-up and shutdown order around the main window.
@@ -30,9 +31,9 @@ public:
     // when the file cannot be written.
     bool traceTo(const QString& path, QString* why);
 
-    // Where the user guide lives: next to the sources while developing, or
-    // installed beside the program.
-    static QUrl guideUrl();
+    // Where the user guide lives: installed beside the program, or next to
+    // the sources while developing; empty when it is in neither place.
+    static QString guidePath();
     static std::string settingsPath();
 
 private:
@@ -43,6 +44,8 @@ private:
     void connectControllerPrograms();
     void connectHostExecution();
     void shutdown();
+    // Shows the Help window at a section (the top for an empty one).
+    void showHelp(const QString& section);
 
     SerialSettings m_serial;
     MainFrameState m_state;
@@ -58,4 +61,5 @@ private:
     // Move Along Path 1 and 2, with their messages owned by the view.
     std::unique_ptr<QtPrompts> m_viewPrompts;
     std::unique_ptr<PathRunner> m_paths;
+    std::unique_ptr<HelpWindow> m_help;
 };

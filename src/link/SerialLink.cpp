@@ -1,6 +1,7 @@
 #include "SerialLink.h"
 
 #include "Clock.h"
+#include "PortLock.h"
 #include "PortNames.h"
 
 #include <QFileInfo>
@@ -34,7 +35,8 @@ SerialLink::OpenResult SerialLink::open()
     m_device = PortNames::resolve(m_settings.portName, m_settings.portBindings).device;
     m_deviceFailed = false;
     if (!m_port.open(m_device)) {
-        m_lastError = m_port.errorText();
+        // Another program holding the port is "in use", not a permission problem.
+        m_lastError = PortLock::openFailureReason(m_port.errorText(), PortLock::holder(m_device));
         return OpenResult::CannotOpen;
     }
     if (!applyFraming()) {

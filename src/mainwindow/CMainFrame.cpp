@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDockWidget>
 #include <QMenu>
 #include <QDialog>
@@ -129,7 +128,7 @@ void CMainFrame::connectActions()
         connect(hook, &QAction::triggered, this, [this, hook] { emit dialogRequested(hook); });
     connect(a.toolbar, &QAction::toggled, this, &CMainFrame::toggleToolbars);
     connect(a.statusBar, &QAction::toggled, m_paneToolBar, &QWidget::setVisible);
-    connect(a.helpTopics, &QAction::triggered, this, [this] { QDesktopServices::openUrl(m_guide); });
+    connect(a.helpTopics, &QAction::triggered, this, &CMainFrame::helpRequested);
     connect(a.about, &QAction::triggered, this, &CMainFrame::aboutRequested);
 
     const MainActions::Tool goTo[] = {MainActions::GoHome, MainActions::GoPosition1, MainActions::GoPosition2,

@@ -6,7 +6,6 @@
 #include "StoredPositions.h"
 
 #include <QMainWindow>
-#include <QUrl>
 #include <functional>
 
 class CQx410View;
@@ -50,7 +49,6 @@ public:
     void updateCaption();
     void updateConnectionText();
     void updatePaneTexts();
-    void setGuideUrl(const QUrl& url) { m_guide = url; }
     // Makes the modeless capture dialog that Capture Commands opens.
     void setCaptureFactory(std::function<QDialog*(QWidget* owner)> factory) { m_captureFactory = std::move(factory); }
     // The capture editor has closed; passed on at once to the view.
@@ -93,6 +91,8 @@ signals:
     void velocityDialogRequested();
     void communicationsDialogRequested();
     void aboutRequested();
+    // Help, Help Topics (and F1): the user guide in the program's help window.
+    void helpRequested();
     void dialogRequested(QAction* action);
     // Robotics, Host, Execute Commands.
     void hostExecutionRequested();
@@ -127,7 +127,6 @@ private:
     ManualMovePanel* m_panel = nullptr;
     PaneBar* m_paneBar = nullptr;
     QToolBar* m_paneToolBar = nullptr;
-    QUrl m_guide;
     std::function<QDialog*(QWidget* owner)> m_captureFactory;
     // A close has been accepted: it is carried out once nothing runs.
     bool m_closing = false;

@@ -3,6 +3,10 @@
 #include "ButtonPictures.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -59,6 +63,26 @@ MainActions::MainActions(QMainWindow* window)
     }
     buildMenus(window);
     buildToolBars(window);
+    m_window = window;
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool MainActions::eventFilter(QObject* watched, QEvent* event)
+{
+    // A text field of this window claims Ctrl+E (end of line) and Ctrl+C
+    // (copy) before the menu's keys see them. Ctrl+E always goes to Execute
+    // Commands; Ctrl+C stays with the field only while it has selected text.
+    if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    auto* field = qobject_cast<QLineEdit*>(widget);
+    if (!field || widget->window() != m_window)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    if (pressed == executeCommands->shortcut())
+        return true;
+    return pressed == captureCommands->shortcut() && !field->hasSelectedText();
 }
 
 QAction* MainActions::item(QMenu* menu, const QString& caption, const QString& statusTip)
@@ -77,9 +101,12 @@ void MainActions::buildMenus(QMainWindow* window)
 
     QMenu* robotics = bar->addMenu(tr("&Robotics"));
     QMenu* host = robotics->addMenu(tr("&Host"));
-    // The shortcut texts are part of the captions; no key is bound to them.
+    // The keys the captions show are bound to their items (a text field with
+    // selected text keeps Ctrl+C for copying it; see eventFilter).
     captureCommands = item(host, tr("&Capture Commands\tCtrl+C"), tr("Record moves, speeds, pauses and status in a command file"));
+    captureCommands->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     executeCommands = item(host, tr("&Execute Commands\tCtrl+E"), tr("Run a command file from the host"));
+    executeCommands->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     QMenu* controller = robotics->addMenu(tr("&Controller"));
     downloadPrograms = item(controller, tr("&Download Programs"), tr("Store a command file as a program in the controller"));
     executePrograms = item(controller, tr("&Execute Programs"), tr("Run a program stored in the controller"));
@@ -108,6 +135,7 @@ void MainActions::buildMenus(QMainWindow* window)
 
     QMenu* help = bar->addMenu(tr("&Help"));
     helpTopics = item(help, tr("&Help Topics"), tr("Open the user guide"));
+    helpTopics->setShortcut(QKeySequence(Qt::Key_F1));
     help->addSeparator();
     about = item(help, tr("&About Qx410..."), tr("Display program information and version"));
 

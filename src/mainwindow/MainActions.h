@@ -50,6 +50,10 @@ public:
     // A run of ten separators: the toolbars' wide gap.
     static constexpr int wideGap = 10;
 
+    // Lets Ctrl+E, and Ctrl+C without selected text, reach the menu items
+    // while a text field of the window has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildMenus(QMainWindow* window);
     void buildToolBars(QMainWindow* window);
@@ -59,4 +63,5 @@ private:
     QToolBar* m_mainBar = nullptr;
     QToolBar* m_defineBar = nullptr;
     QList<QMenu*> m_menus;
+    QMainWindow* m_window = nullptr;
 };

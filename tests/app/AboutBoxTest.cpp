@@ -59,6 +59,7 @@ TEST_F(AboutBoxTest, IsAModalBoxWithTitleTextsAndOk)
     EXPECT_EQ(line("makerLine1")->text(), "Qx410 host program contributors");
     EXPECT_EQ(line("makerLine2")->text(), "Open-source host software for the QX-410");
     EXPECT_EQ(line("makerLine3")->text(), "No telephone support: see the user guide");
+    EXPECT_EQ(line("licenceLine")->text(), "Free software under the MIT License");
     EXPECT_EQ(m_box.guide(), m_guide);
 
     auto* buttons = m_box.findChild<QDialogButtonBox*>();

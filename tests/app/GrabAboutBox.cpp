@@ -1,6 +1,6 @@
 // Saves a picture of the About box, for the documentation:
 //   qx410aboutgrab OUTPUT.png [SCALE]
-// Run by hand; nothing in the test suite calls it.
+// Run by hand or by qx410pictures (tests/pictures), which checks its size.
 
 #include "AboutBox.h"
 

@@ -1,7 +1,8 @@
 // Saves a picture of the capture editor holding a recorded program, for the
 // documentation:
 //   qx410capturegrab OUTPUT.png [SCALE]
-// Run by hand; nothing in the test suite calls it. The editor sits on the
+// Run by hand or by qx410pictures (tests/pictures), which checks its size.
+// The editor sits on the
 // in-process simulated controller, so nothing is sent anywhere.
 
 #include "CaptureDialog.h"

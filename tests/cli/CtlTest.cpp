@@ -106,13 +106,65 @@ TEST(CtlCommands, SettingCommandsWriteTheirBytesAndSettle)
     }
 }
 
-TEST(CtlCommands, VelocityAboveTheHighResolutionLimitIsRefused)
+// A number is a positional argument wherever it stands; an option's value
+// stays with its option.
+TEST(CtlOptionsNumbers, NumbersAreNeverOptions)
 {
-    CtlFixture f;
-    EXPECT_EQ(f.run({"velocity", "1311", "--high"}), 1);
-    EXPECT_TRUE(f.errText.contains(QStringLiteral("Velocity must be less than 1310 in high resolution mode")));
-    EXPECT_TRUE(f.port.written.isEmpty());
-    EXPECT_TRUE(f.port.openedDevices.isEmpty());
+    const struct
+    {
+        QStringList words;
+        QStringList args; // empty: a usage error
+    } cases[] = {
+        {{"move", "20000", "0", "-30000"}, {"20000", "0", "-30000"}},
+        {{"move", "-1", "-2.5", "-.5"}, {"-1", "-2.5", "-.5"}},
+        {{"--port", "/dev/ttyUSB0", "move", "-1e3", "+4", "-0"}, {"-1e3", "+4", "-0"}},
+        {{"move", "--", "-1", "0", "1000"}, {"-1", "0", "1000"}},
+        {{"move", "-1", "--timeout", "5", "2", "-3"}, {"-1", "2", "-3"}},
+        {{"--timeout", "-5", "move", "1", "2", "3"}, {}},
+        {{"move", "-x", "2", "3"}, {}},
+    };
+    for (const auto& c : cases) {
+        const CtlOptions o = CtlOptions::parse(QStringList{QStringLiteral("qx410ctl")} + c.words);
+        if (c.args.isEmpty()) {
+            EXPECT_EQ(o.outcome, O::UsageError) << qPrintable(c.words.join(' '));
+            continue;
+        }
+        EXPECT_EQ(o.outcome, O::Run) << qPrintable(c.words.join(' ')) << ": " << qPrintable(o.error);
+        EXPECT_EQ(o.args, c.args) << qPrintable(c.words.join(' '));
+    }
+}
+
+// velocity V and --velocity V follow the Velocity dialog's rules and messages.
+TEST(CtlOptionsVelocity, FollowsTheVelocityDialog)
+{
+    const QString range = QStringLiteral("Please enter a whole number between 0 and 6550.");
+    const QString high = QStringLiteral("Velocity must be less than 1310 in high resolution mode");
+    const struct
+    {
+        QStringList words;
+        QString refusal; // empty: accepted
+    } cases[] = {
+        {{"velocity", "0"}, {}},
+        {{"velocity", "6550"}, {}},
+        {{"velocity", "6551"}, range},
+        {{"velocity", "30000"}, range},
+        {{"velocity", "-1"}, range},
+        {{"velocity", "12.5"}, range},
+        {{"velocity", "1310", "--high"}, {}},
+        {{"velocity", "1311", "--high"}, high},
+        {{"run", "a.dat", "--velocity", "6550"}, {}},
+        {{"run", "a.dat", "--velocity", "6551"}, range},
+        {{"execute", "1", "--velocity", "1311", "--high"}, high},
+    };
+    for (const auto& c : cases) {
+        const CtlOptions o = CtlOptions::parse(QStringList{QStringLiteral("qx410ctl")} + c.words);
+        if (c.refusal.isEmpty()) {
+            EXPECT_EQ(o.outcome, O::Run) << qPrintable(c.words.join(' ')) << ": " << qPrintable(o.error);
+        } else {
+            EXPECT_EQ(o.outcome, O::UsageError) << qPrintable(c.words.join(' '));
+            EXPECT_TRUE(o.error.endsWith(c.refusal)) << qPrintable(o.error);
+        }
+    }
 }
 
 TEST(CtlCommands, MoveBeyondThirtyTwoBitsIsRefused)

@@ -2,8 +2,8 @@
 // documentation:
 //   qx410ctrlproggrab DIRECTORY [SCALE]
 // writes download.png, execute-program.png, upload.png and
-// transfer-progress.png there. Run by hand;
-// nothing in the test suite calls it. The dialogs sit on the in-process
+// transfer-progress.png there. Run by hand or by qx410pictures
+// (tests/pictures), which checks their sizes. The dialogs sit on the in-process
 // simulated controller, so nothing is sent anywhere.
 
 #include "DownloadDialog.h"

@@ -1,7 +1,8 @@
 // Saves a picture of Execute Host Programs over the main window, after a
 // command file of five lines was selected, for the documentation:
 //   qx410hostexecgrab OUTPUT.png [SCALE]
-// Run by hand; nothing in the test suite calls it. The main window sits on
+// Run by hand or by qx410pictures (tests/pictures), which checks its size.
+// The main window sits on
 // the in-process simulated controller, so nothing is sent anywhere. Offscreen
 // windows have no frames, so the dialog's title bar is drawn here.
 

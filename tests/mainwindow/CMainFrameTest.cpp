@@ -86,7 +86,7 @@ QStringList texts(const QList<QAction*>& actions)
     return list;
 }
 
-TEST(CMainFrame, MenusCarryTheirCaptionsAndBindNoKeys)
+TEST(CMainFrame, MenusCarryTheirCaptions)
 {
     Window w;
     EXPECT_EQ(texts(w.frame->menuBar()->actions()),
@@ -101,7 +101,38 @@ TEST(CMainFrame, MenusCarryTheirCaptionsAndBindNoKeys)
     EXPECT_EQ(texts(menus[2]->actions()), (QStringList{"&Velocity", "&Resolution", "|", "&Communications", "|", "&Hardware"}));
     EXPECT_EQ(texts(menus[3]->actions()), (QStringList{"&Toolbar", "&Status Bar", "Se&rial Traffic", "|", "&Zoom", "&Multiple"}));
     EXPECT_EQ(texts(menus[4]->actions()), (QStringList{"&Help Topics", "|", "&About Qx410..."}));
-    EXPECT_TRUE(w.frame->actions().captureCommands->shortcut().isEmpty());
+}
+
+// The keys the menus show are bound; they do nothing while a move locks the menus.
+TEST(CMainFrame, MenuKeysDoWhatTheirItemsDoExceptDuringAMove)
+{
+    Window w;
+    EXPECT_EQ(w.frame->actions().captureCommands->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    w.frame->show();
+    w.frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.frame.get()));
+    QSignalSpy execute(w.frame.get(), &CMainFrame::hostExecutionRequested);
+    QSignalSpy help(w.frame.get(), &CMainFrame::helpRequested);
+    QTest::keyClick(w.frame.get(), Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(w.frame.get(), Qt::Key_F1);
+    EXPECT_EQ(execute.count(), 1);
+    EXPECT_EQ(help.count(), 1);
+    // From a panel field too, which would take Ctrl+E for the end of its line,
+    // and Ctrl+C for copying only while it has selected text.
+    QLineEdit* field = w.frame->panel()->field(0);
+    field->setFocus();
+    field->deselect();
+    QTest::keyClick(field, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(execute.count(), 2);
+    QSignalSpy capture(w.frame->actions().captureCommands, &QAction::triggered);
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(capture.count(), 1);
+    w.frame->setManualControlsEnabled(false);
+    QTest::keyClick(w.frame.get(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(execute.count(), 2);
+    w.frame->setManualControlsEnabled(true);
 }
 
 TEST(CMainFrame, ToolbarsHoldTheirButtonsWithWideAndNarrowGaps)

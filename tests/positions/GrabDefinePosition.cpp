@@ -1,6 +1,7 @@
 // Saves a picture of the Define Position dialog, for the documentation:
 //   qx410positionsgrab OUTPUT.png [SCALE]
-// Run by hand; nothing in the test suite calls it. The dialog sits on the
+// Run by hand or by qx410pictures (tests/pictures), which checks its size.
+// The dialog sits on the
 // in-process simulated controller, so nothing is sent anywhere.
 
 #include "DefinePositionDialog.h"

@@ -1,7 +1,8 @@
 // Saves a picture of one of the setup dialogs, for the documentation:
 //   qx410setupgrab OUTPUT.png [SCALE [DIALOG]]
 // DIALOG is comm (Setup Communications, the default), velocity, resolution
-// or hardware. Run by hand; nothing in the test suite calls it. The port
+// or hardware. Run by hand or by qx410pictures (tests/pictures), which
+// checks its size. The port
 // picker shows two example adapters rather than this machine's devices, with
 // Com 1 bound to the first.
 

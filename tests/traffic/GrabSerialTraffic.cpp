@@ -1,7 +1,8 @@
 // Saves a picture of the Serial Traffic window after a move, for the
 // documentation:
 //   qx410trafficgrab OUTPUT.png [SCALE]
-// Run by hand; nothing in the test suite calls it. The window watches the
+// Run by hand or by qx410pictures (tests/pictures), which checks its size.
+// The window watches the
 // in-process simulated controller, so nothing is sent anywhere.
 
 #include "TrafficRig.h"
