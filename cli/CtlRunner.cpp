@@ -6,6 +6,7 @@
 #include "Controller.h"
 #include "CtlHostRun.h"
 #include "CtlPrograms.h"
+#include "CtlServe.h"
 #include "JsonLine.h"
 #include "PortBindingsStore.h"
 #include "PortsReport.h"
@@ -143,6 +144,11 @@ int CtlRunner::run(const CtlOptions& o)
     }
 
     Controller controller(link);
+    if (o.command == QLatin1String("serve")) {
+        const int status = CtlServe(m_out, m_err).run(o, link, controller, m_clock);
+        link.close();
+        return status;
+    }
     if (o.command == QLatin1String("run")) {
         const int status = hostRun.run(o, link, controller, traced);
         link.close();
