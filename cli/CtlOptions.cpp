@@ -46,6 +46,11 @@ QString CtlOptions::usage()
         "                         desktop program's. Default 1000.\n"
         "  --high                 with velocity, download and execute: high resolution.\n"
         "  --relative             with execute: run the program in relative mode.\n"
+        "  --no-server            open the port itself even when a local server (the\n"
+        "                         desktop program, qx410ctl serve) holds it. Without it,\n"
+        "                         position, move, velocity, stop, refresh, status,\n"
+        "                         continue, programs, download and upload go through\n"
+        "                         that server.\n"
         "  --help                 this text.\n"
         "  --version              print the version.\n"
         "\n"
@@ -131,9 +136,10 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
     const QCommandLineOption jsonOption(QStringLiteral("json"));
+    const QCommandLineOption noServerOption(QStringLiteral("no-server"));
     const QCommandLineOption traceOption(QStringLiteral("trace"), QString(), QStringLiteral("file"));
     parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption, jsonOption, traceOption, versionOption});
-    parser.addOptions({velocityOption, relativeOption});
+    parser.addOptions({velocityOption, relativeOption, noServerOption});
 
     auto fail = [&o](const QString& why) {
         o.outcome = Outcome::UsageError;
@@ -186,6 +192,7 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     }
     o.high = parser.isSet(highOption);
     o.json = parser.isSet(jsonOption);
+    o.noServer = parser.isSet(noServerOption);
     if (parser.isSet(traceOption)) {
         o.trace = parser.value(traceOption);
         if (o.trace.isEmpty())

@@ -7,8 +7,10 @@
 #include "CtlHostRun.h"
 #include "CtlPrograms.h"
 #include "CtlServe.h"
+#include "CtlViaServer.h"
 #include "JsonLine.h"
 #include "PortBindingsStore.h"
+#include "PortNames.h"
 #include "PortsReport.h"
 #include "SerialLink.h"
 #include "TraceFile.h"
@@ -106,6 +108,23 @@ int CtlRunner::run(const CtlOptions& o)
         if (o.high && velocity > kMaxHighVelocity) {
             m_err << "qx410ctl: velocity: Velocity must be less than 1310 in high resolution mode\n";
             return Usage;
+        }
+    }
+
+    // A server that holds the port carries the command out; the port
+    // itself is its alone.
+    if (!o.noServer) {
+        const QString socket = CtlViaServer::liveSocket(PortNames::resolve(o.port, bindings.bindings).device);
+        if (!socket.isEmpty()) {
+            if (CtlViaServer::handles(o.command))
+                return CtlViaServer(m_out, m_err).run(o, socket, target, velocity);
+            if (o.command == QLatin1String("serve")) {
+                m_err << "qx410ctl: serve: another server already serves this device on " << socket << "\n";
+                return PortFailure;
+            }
+            m_err << "qx410ctl: " << o.command << ": " << o.port << " is held by a server (" << socket
+                  << "), through which " << o.command << " does not go\n";
+            return PortFailure;
         }
     }
 
