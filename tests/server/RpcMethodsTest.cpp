@@ -136,4 +136,25 @@ TEST(RpcMethods, VelocityAndResolutionKeepTheHighResolutionLimit)
     EXPECT_EQ(resultOf(client->request("velocity")).value(QStringLiteral("velocity")), 1310);
 }
 
+TEST(RpcMethods, ASilentControllerIsAControllerErrorAndALostEvent)
+{
+    qx410sim::Faults faults;
+    faults.silent = true;
+    faults.afterCommands = 1;
+    ServerRig rig({}, faults);
+    auto client = rig.client();
+    client->request("subscribe");
+    EXPECT_EQ(positionOf(client->request("position")), um(0, 0, 0));
+    client->call("position");
+    // The event goes out while the request is carried out, before its reply.
+    EXPECT_EQ(client->next().value(QStringLiteral("params")).toObject().value(QStringLiteral("event")),
+              QStringLiteral("lost"));
+    const QJsonObject failed = client->next();
+    EXPECT_EQ(errorCode(failed), 5);
+    EXPECT_EQ(failed.value(QStringLiteral("error")).toObject().value(QStringLiteral("data")).toObject().value(
+                  QStringLiteral("kind")),
+              QStringLiteral("controller"));
+    EXPECT_EQ(resultOf(client->request("hello")).value(QStringLiteral("protocol")).toInt(), 1);
+}
+
 } // namespace

@@ -99,8 +99,9 @@ inline QJsonObject resultOf(const QJsonObject& reply)
 
 struct ServerRig
 {
-    explicit ServerRig(const ControlServer::Limits& limits = {})
-        : port(simulator, clock)
+    explicit ServerRig(const ControlServer::Limits& limits = {}, qx410sim::Faults faults = {})
+        : simulator(faults)
+        , port(simulator, clock)
         , link(port, clock, prompts, settings)
         , controller(link)
         , backend(link, controller, clock, 1000, false, -1)
