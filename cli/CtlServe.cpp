@@ -35,7 +35,7 @@ int CtlServe::run(const CtlOptions& o, SerialLink& link, Controller& controller,
     if (backend.position(&start))
         m_err << "qx410ctl: serve: no answer from the controller on " << link.device() << ": " << link.lastError()
               << "\n";
-    m_out << (o.json ? JsonLine::of({{QStringLiteral("socket"), path}}) : path) << "\n";
+    m_out << (o.json ? JsonLine::of({ { QStringLiteral("socket"), path } }) : path) << "\n";
     m_out.flush();
     m_err.flush();
 

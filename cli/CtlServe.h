@@ -12,8 +12,7 @@ class SerialLink;
 // SIGINT or SIGTERM. Prints the socket's path once it listens (with --json
 // as {"socket": "PATH"}). On a signal a move or run under way is stopped
 // first; the socket file is removed at the end.
-class CtlServe
-{
+class CtlServe {
 public:
     enum ExitStatus { Done = 0, CannotServe = 2 };
 

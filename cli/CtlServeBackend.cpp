@@ -21,12 +21,12 @@
 namespace {
 ServerError error(ServerError::Kind kind, const QString& message)
 {
-    return ServerError{kind, message};
+    return ServerError { kind, message };
 }
 } // namespace
 
-CtlServeBackend::CtlServeBackend(SerialLink& link, Controller& controller, Clock& clock, int velocitySetting,
-                                 bool high, int moveTimeoutMs)
+CtlServeBackend::CtlServeBackend(
+    SerialLink& link, Controller& controller, Clock& clock, int velocitySetting, bool high, int moveTimeoutMs)
     : m_link(link)
     , m_controller(controller)
     , m_clock(clock)
@@ -51,7 +51,7 @@ ServerStatus CtlServeBackend::checked(LinkStatus status)
     if (status == LinkStatus::Ok) {
         if (m_lost) {
             m_lost = false;
-            publish(ServerEvent{ServerEvent::Kind::Recovered, {}, {}, 0, 0, false});
+            publish(ServerEvent { ServerEvent::Kind::Recovered, {}, {}, 0, 0, false });
         }
         return std::nullopt;
     }
@@ -60,7 +60,7 @@ ServerStatus CtlServeBackend::checked(LinkStatus status)
         return error(ServerError::Kind::Timeout, why);
     if (!m_lost) {
         m_lost = true;
-        ServerEvent lost{ServerEvent::Kind::Lost, {}, why, 0, 0, false};
+        ServerEvent lost { ServerEvent::Kind::Lost, {}, why, 0, 0, false };
         publish(lost);
     }
     return error(ServerError::Kind::Controller, why);
@@ -69,7 +69,7 @@ ServerStatus CtlServeBackend::checked(LinkStatus status)
 void CtlServeBackend::hold(bool on)
 {
     m_holding = on;
-    publish(ServerEvent{on ? ServerEvent::Kind::Busy : ServerEvent::Kind::Idle, {}, {}, 0, 0, false});
+    publish(ServerEvent { on ? ServerEvent::Kind::Busy : ServerEvent::Kind::Idle, {}, {}, 0, 0, false });
 }
 
 LinkStatus CtlServeBackend::readPosition()
@@ -80,7 +80,7 @@ LinkStatus CtlServeBackend::readPosition()
         status = m_controller.queryPosition(&p);
     if (status == LinkStatus::Ok) {
         m_last = p;
-        publish(ServerEvent{ServerEvent::Kind::Position, p, {}, 0, 0, false});
+        publish(ServerEvent { ServerEvent::Kind::Position, p, {}, 0, 0, false });
     }
     return status;
 }
@@ -138,7 +138,7 @@ ServerStatus CtlServeBackend::interruptMove()
 
 void CtlServeBackend::publishSettings()
 {
-    publish(ServerEvent{ServerEvent::Kind::SettingsChanged, {}, {}, 0, m_velocity, m_high});
+    publish(ServerEvent { ServerEvent::Kind::SettingsChanged, {}, {}, 0, m_velocity, m_high });
 }
 
 ServerStatus CtlServeBackend::setVelocity(int velocity)
@@ -176,13 +176,13 @@ ServerStatus CtlServeBackend::run(const RunRequest& request, RunResult* result)
     // A dead controller is found now rather than after a move's time-out.
     if (const ServerStatus s = checked(m_controller.queryPosition(nullptr)))
         return s;
-    PausePrompts prompts(request.pause == PauseAnswer::Continue ? PausePrompts::Mode::Continue
-                                                                : PausePrompts::Mode::Halt);
+    PausePrompts prompts(
+        request.pause == PauseAnswer::Continue ? PausePrompts::Mode::Continue : PausePrompts::Mode::Halt);
     ControllerMoves moves(m_controller, m_clock, static_cast<quint16>(m_velocity), m_moveTimeoutMs);
     HostExecutor executor(moves, prompts, HostExecutor::Options::commandLine());
     m_executor = &executor;
     hold(true);
-    publish(ServerEvent{ServerEvent::Kind::RunStarted, {}, request.file, 0, 0, false});
+    publish(ServerEvent { ServerEvent::Kind::RunStarted, {}, request.file, 0, 0, false });
     const QString file = request.file;
     const HostExecutor::Outcome outcome = executor.loop([&file] { return file; }, request.loops);
     m_executor = nullptr;
@@ -198,9 +198,9 @@ ServerStatus CtlServeBackend::run(const RunRequest& request, RunResult* result)
         s = checked(moves.readPosition());
     if (!s && moves.hasPosition()) {
         m_last = moves.position();
-        publish(ServerEvent{ServerEvent::Kind::Position, m_last, {}, 0, 0, false});
+        publish(ServerEvent { ServerEvent::Kind::Position, m_last, {}, 0, 0, false });
     }
-    publish(ServerEvent{ServerEvent::Kind::RunEnded, {}, s ? s->message : ended, 0, 0, false});
+    publish(ServerEvent { ServerEvent::Kind::RunEnded, {}, s ? s->message : ended, 0, 0, false });
     hold(false);
     if (s)
         return s;
@@ -211,15 +211,16 @@ ServerStatus CtlServeBackend::run(const RunRequest& request, RunResult* result)
 
 ServerStatus CtlServeBackend::download(const QString& file, int program, int* steps)
 {
-    const ProgramFileReader::Result read = ProgramFileReader::load(std::filesystem::path(file.toStdU16String()),
-                                                                   VelocityWord::encode(m_velocity, m_high));
+    const ProgramFileReader::Result read = ProgramFileReader::load(
+        std::filesystem::path(file.toStdU16String()), VelocityWord::encode(m_velocity, m_high));
     switch (read.outcome) {
     case ProgramFileReader::Outcome::Loaded:
         break;
     case ProgramFileReader::Outcome::CannotLoad:
         return error(ServerError::Kind::File, CommandFile::cannotLoadText);
     case ProgramFileReader::Outcome::NoSteps:
-        return error(ServerError::Kind::Refused, QStringLiteral("%1 holds no Move or Pause line; nothing to store").arg(file));
+        return error(
+            ServerError::Kind::Refused, QStringLiteral("%1 holds no Move or Pause line; nothing to store").arg(file));
     case ProgramFileReader::Outcome::TooManySteps:
         return error(ServerError::Kind::Refused, DownloadSession::tooManyStepsText);
     case ProgramFileReader::Outcome::Refused:
@@ -243,7 +244,7 @@ LinkStatus CtlServeBackend::getPosition()
     const LinkStatus status = m_controller.queryPosition(&p);
     if (status == LinkStatus::Ok) {
         m_last = p;
-        publish(ServerEvent{ServerEvent::Kind::Position, p, {}, 0, 0, false});
+        publish(ServerEvent { ServerEvent::Kind::Position, p, {}, 0, 0, false });
     }
     return status;
 }
@@ -267,11 +268,11 @@ ServerStatus CtlServeBackend::execute(int program, bool relative, Position* reac
     m_session = &session;
     m_exchange = &exchange;
     hold(true);
-    publish(ServerEvent{ServerEvent::Kind::ProgramStarted, {}, {}, program, 0, false});
+    publish(ServerEvent { ServerEvent::Kind::ProgramStarted, {}, {}, program, 0, false });
     const LinkStatus status = session.execute(!relative);
     m_session = nullptr;
     m_exchange = nullptr;
-    publish(ServerEvent{ServerEvent::Kind::ProgramEnded, {}, {}, program, 0, false});
+    publish(ServerEvent { ServerEvent::Kind::ProgramEnded, {}, {}, program, 0, false });
     hold(false);
     if (const ServerStatus s = checked(status))
         return s;

@@ -20,11 +20,10 @@ class SerialLink;
 // or halt reaches the wire at once. The recovery prompt is off: a silent
 // controller is a controller error and a "lost" event; the next exchange
 // that succeeds is a "recovered" event.
-class CtlServeBackend : public ServerBackend, private ProgramHost
-{
+class CtlServeBackend : public ServerBackend, private ProgramHost {
 public:
-    CtlServeBackend(SerialLink& link, Controller& controller, Clock& clock, int velocitySetting, bool high,
-                    int moveTimeoutMs);
+    CtlServeBackend(
+        SerialLink& link, Controller& controller, Clock& clock, int velocitySetting, bool high, int moveTimeoutMs);
     ~CtlServeBackend() override;
 
     void setWait(std::function<void()> wait) { m_wait = std::move(wait); }
@@ -57,7 +56,7 @@ private:
     int selectedProgram() const override { return m_program; }
     void setSelectedProgram(int program) override { m_program = program; }
     LinkStatus getPosition() override;
-    void markerRefresh() override {}
+    void markerRefresh() override { }
     LinkStatus restoreVelocity() override;
 
     // Nothing for Ok; otherwise the error, and the "lost" event once.

@@ -32,8 +32,8 @@ qint32 microsteps(const QJsonValue& microns)
 
 bool CtlViaServer::handles(const QString& command)
 {
-    for (const char* name : {"position", "move", "velocity", "stop", "refresh", "status", "continue", "programs",
-                             "download", "upload"}) {
+    for (const char* name :
+        { "position", "move", "velocity", "stop", "refresh", "status", "continue", "programs", "download", "upload" }) {
         if (command == QLatin1String(name))
             return true;
     }
@@ -62,10 +62,8 @@ CtlViaServer::CtlViaServer(QTextStream& out, QTextStream& err)
 std::optional<QJsonObject> CtlViaServer::call(const char* method, const QJsonObject& params, int* status)
 {
     const int id = m_nextId++;
-    const QJsonObject request{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                              {QStringLiteral("id"), id},
-                              {QStringLiteral("method"), QLatin1String(method)},
-                              {QStringLiteral("params"), params}};
+    const QJsonObject request { { QStringLiteral("jsonrpc"), QStringLiteral("2.0") }, { QStringLiteral("id"), id },
+        { QStringLiteral("method"), QLatin1String(method) }, { QStringLiteral("params"), params } };
     m_socket->write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
     m_socket->flush();
     for (;;) {
@@ -86,7 +84,8 @@ std::optional<QJsonObject> CtlViaServer::call(const char* method, const QJsonObj
             return reply.value(QStringLiteral("result")).toObject();
         const QJsonObject error = reply.value(QStringLiteral("error")).toObject();
         m_err << "qx410ctl: " << m_command << ": " << error.value(QStringLiteral("message")).toString() << "\n";
-        *status = exitStatusFor(error.value(QStringLiteral("data")).toObject().value(QStringLiteral("kind")).toString());
+        *status
+            = exitStatusFor(error.value(QStringLiteral("data")).toObject().value(QStringLiteral("kind")).toString());
         return std::nullopt;
     }
 }
@@ -94,8 +93,8 @@ std::optional<QJsonObject> CtlViaServer::call(const char* method, const QJsonObj
 QString CtlViaServer::positionLine(const QJsonObject& result, bool json) const
 {
     const QJsonObject p = result.value(QStringLiteral("position")).toObject();
-    const Position steps{microsteps(p.value(QStringLiteral("x"))), microsteps(p.value(QStringLiteral("y"))),
-                         microsteps(p.value(QStringLiteral("z")))};
+    const Position steps { microsteps(p.value(QStringLiteral("x"))), microsteps(p.value(QStringLiteral("y"))),
+        microsteps(p.value(QStringLiteral("z"))) };
     return JsonLine::positionLine(Units::microstepsToMicrons(steps), json);
 }
 
@@ -113,17 +112,17 @@ int CtlViaServer::run(const CtlOptions& o, const QString& socketPath, const Posi
     int status = Done;
     const QString& c = o.command;
     if (c == QLatin1String("position") || c == QLatin1String("move")) {
-        const QJsonObject params = c == QLatin1String("move") ? QJsonObject{{QStringLiteral("x"), target.x},
-                                                                            {QStringLiteral("y"), target.y},
-                                                                            {QStringLiteral("z"), target.z}}
+        const QJsonObject params = c == QLatin1String("move") ? QJsonObject { { QStringLiteral("x"), target.x },
+            { QStringLiteral("y"), target.y }, { QStringLiteral("z"), target.z } }
                                                               : QJsonObject();
         if (const auto r = call(c == QLatin1String("move") ? "move" : "position", params, &status))
             m_out << positionLine(*r, o.json) << "\n";
     } else if (c == QLatin1String("velocity")) {
         // The velocity word V at the resolution asked for: the order keeps
         // the 1310 rule of high resolution on the way.
-        const QJsonObject v{{QStringLiteral("velocity"), velocity}};
-        const QJsonObject r{{QStringLiteral("resolution"), o.high ? QStringLiteral("high") : QStringLiteral("low")}};
+        const QJsonObject v { { QStringLiteral("velocity"), velocity } };
+        const QJsonObject r { { QStringLiteral("resolution"),
+            o.high ? QStringLiteral("high") : QStringLiteral("low") } };
         if (o.high) {
             if (call("velocity", v, &status))
                 call("resolution", r, &status);
@@ -134,9 +133,9 @@ int CtlViaServer::run(const CtlOptions& o, const QString& socketPath, const Posi
         if (const auto r = call("status", {}, &status)) {
             const QJsonArray numbers = r->value(QStringLiteral("status")).toArray();
             if (o.json) {
-                m_out << JsonLine::of({{QStringLiteral("status"), numbers}}) << "\n";
+                m_out << JsonLine::of({ { QStringLiteral("status"), numbers } }) << "\n";
             } else {
-                std::array<int, StatusBlock::count> block{};
+                std::array<int, StatusBlock::count> block {};
                 for (std::size_t i = 0; i < block.size(); ++i)
                     block[i] = numbers.at(static_cast<int>(i)).toInt();
                 m_out << StatusBlock::join(block) << "\n";
@@ -148,7 +147,8 @@ int CtlViaServer::run(const CtlOptions& o, const QString& socketPath, const Posi
             for (int n = 1; n <= steps.size(); ++n) {
                 const int count = steps.at(n - 1).toInt();
                 if (o.json)
-                    m_out << JsonLine::of({{QStringLiteral("program"), n}, {QStringLiteral("steps"), count}}) << "\n";
+                    m_out << JsonLine::of({ { QStringLiteral("program"), n }, { QStringLiteral("steps"), count } })
+                          << "\n";
                 else
                     m_out << n << " " << count << "\n";
             }
@@ -158,7 +158,7 @@ int CtlViaServer::run(const CtlOptions& o, const QString& socketPath, const Posi
         // The server may run in another folder.
         const QString file = QFileInfo(o.args[download ? 0 : 1]).absoluteFilePath();
         const int program = o.args[download ? 1 : 0].toInt();
-        const QJsonObject params{{QStringLiteral("file"), file}, {QStringLiteral("program"), program}};
+        const QJsonObject params { { QStringLiteral("file"), file }, { QStringLiteral("program"), program } };
         if (const auto r = call(download ? "download" : "upload", params, &status))
             m_out << r->value(QStringLiteral("steps")).toInt() << "\n";
     } else {

@@ -12,8 +12,7 @@ class QLocalSocket;
 // A qx410ctl command carried out through the local server that holds the
 // port (the desktop program, or qx410ctl serve), with the output and exit
 // statuses it has on the port itself.
-class CtlViaServer
-{
+class CtlViaServer {
 public:
     enum ExitStatus { Done = 0, Refused = 1, FileFailure = 2, NotServed = 2, NoAnswer = 3 };
 

@@ -10,8 +10,8 @@ namespace {
 constexpr int kLiveCheckMs = 1000;
 }
 
-ControlServer::ControlServer(ServerBackend& backend, const QString& program, const QString& programVersion,
-                             QObject* parent)
+ControlServer::ControlServer(
+    ServerBackend& backend, const QString& program, const QString& programVersion, QObject* parent)
     : QObject(parent)
     , m_backend(backend)
     , m_methods(backend, program, programVersion)
@@ -69,8 +69,7 @@ void ControlServer::accept()
     while (QLocalSocket* socket = m_server.nextPendingConnection()) {
         if (m_clients.size() >= m_limits.maxClients) {
             socket->write(RpcProtocol::error(QJsonValue(), RpcProtocol::limitError,
-                                             QStringLiteral("Too many clients: at most %1").arg(m_limits.maxClients),
-                                             QStringLiteral("limit")));
+                QStringLiteral("Too many clients: at most %1").arg(m_limits.maxClients), QStringLiteral("limit")));
             socket->disconnectFromServer();
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             if (socket->state() == QLocalSocket::UnconnectedState)
@@ -94,8 +93,8 @@ void ControlServer::schedule(QLocalSocket* socket)
     if (it == m_clients.end() || it->scheduled)
         return;
     it->scheduled = true;
-    QMetaObject::invokeMethod(this, [this, guarded = QPointer<QLocalSocket>(socket)] { serve(guarded); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, guarded = QPointer<QLocalSocket>(socket)] { serve(guarded); }, Qt::QueuedConnection);
 }
 
 void ControlServer::serve(QPointer<QLocalSocket> socket)
@@ -106,9 +105,9 @@ void ControlServer::serve(QPointer<QLocalSocket> socket)
     while (socket && m_clients.contains(socket)) {
         if (!socket->canReadLine()) {
             if (socket->bytesAvailable() > m_limits.maxLine) {
-                send(socket, RpcProtocol::error(QJsonValue(), RpcProtocol::limitError,
-                                                QStringLiteral("Line longer than %1 bytes").arg(m_limits.maxLine),
-                                                QStringLiteral("limit")));
+                send(socket,
+                    RpcProtocol::error(QJsonValue(), RpcProtocol::limitError,
+                        QStringLiteral("Line longer than %1 bytes").arg(m_limits.maxLine), QStringLiteral("limit")));
                 if (socket)
                     drop(socket, true);
             }
@@ -117,9 +116,9 @@ void ControlServer::serve(QPointer<QLocalSocket> socket)
         QByteArray line = socket->readLine(m_limits.maxLine + 2);
         if (!line.endsWith('\n')) {
             // readLine stopped at the limit: the line is longer.
-            send(socket, RpcProtocol::error(QJsonValue(), RpcProtocol::limitError,
-                                            QStringLiteral("Line longer than %1 bytes").arg(m_limits.maxLine),
-                                            QStringLiteral("limit")));
+            send(socket,
+                RpcProtocol::error(QJsonValue(), RpcProtocol::limitError,
+                    QStringLiteral("Line longer than %1 bytes").arg(m_limits.maxLine), QStringLiteral("limit")));
             if (socket)
                 drop(socket, true);
             return;
@@ -144,19 +143,22 @@ void ControlServer::handleLine(QLocalSocket* socket, const QByteArray& line)
     const RpcProtocol::Request& request = parsed.request;
     if (request.method == QLatin1String("subscribe")) {
         const QJsonValue on = request.params.value(QStringLiteral("events"));
-        if (!on.isUndefined() && !on.isBool() ) {
-            send(socket, RpcProtocol::error(request.id, RpcProtocol::invalidParams,
-                                            QStringLiteral("Invalid params: \"events\" must be true or false")));
+        if (!on.isUndefined() && !on.isBool()) {
+            send(socket,
+                RpcProtocol::error(request.id, RpcProtocol::invalidParams,
+                    QStringLiteral("Invalid params: \"events\" must be true or false")));
             return;
         }
         if (request.params.size() > (on.isUndefined() ? 0 : 1)) {
-            send(socket, RpcProtocol::error(request.id, RpcProtocol::invalidParams,
-                                            QStringLiteral("Invalid params: subscribe takes \"events\" only")));
+            send(socket,
+                RpcProtocol::error(request.id, RpcProtocol::invalidParams,
+                    QStringLiteral("Invalid params: subscribe takes \"events\" only")));
             return;
         }
         m_clients[socket].subscribed = on.toBool(true);
         if (!request.id.isUndefined())
-            send(socket, RpcProtocol::result(request.id, QJsonObject{{QStringLiteral("events"), on.toBool(true)}}));
+            send(
+                socket, RpcProtocol::result(request.id, QJsonObject { { QStringLiteral("events"), on.toBool(true) } }));
         return;
     }
     // The call may wait on the controller and pump events: this client may

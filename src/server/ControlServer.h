@@ -17,25 +17,23 @@ class QLocalSocket;
 // line gets an error reply and the connection stays; a line over the limit,
 // a client past the limit of clients and a client whose unsent replies pile
 // up past the limit are dropped, never waited for.
-class ControlServer : public QObject
-{
+class ControlServer : public QObject {
     Q_OBJECT
 public:
-    struct Limits
-    {
+    struct Limits {
         qint64 maxLine = 64 * 1024;
         int maxClients = 32;
         qint64 maxUnsent = 1024 * 1024;
     };
 
-    ControlServer(ServerBackend& backend, const QString& program, const QString& programVersion,
-                  QObject* parent = nullptr);
+    ControlServer(
+        ServerBackend& backend, const QString& program, const QString& programVersion, QObject* parent = nullptr);
     ~ControlServer() override;
 
     void setLimits(const Limits& limits) { m_limits = limits; }
 
     // Prepares the folder, refuses a path another server answers on, removes
-    // a stale socket file and listens (socket file mode 0600). False with
+    // a stale socket file and listens (the socket file closed to group and others). False with
     // *error set when it cannot.
     bool listen(const QString& path, QString* error);
     // Stops listening, drops every client and removes the socket file.
@@ -47,8 +45,7 @@ public:
     void publish(const ServerEvent& event);
 
 private:
-    struct Client
-    {
+    struct Client {
         bool subscribed = false;
         bool scheduled = false;
     };

@@ -13,8 +13,7 @@ constexpr int kFirstProgram = 1;
 constexpr int kLastProgram = 10;
 
 // The named parameters of one request, read with their types checked.
-class Params
-{
+class Params {
 public:
     Params(const QJsonObject& object, std::initializer_list<const char*> known)
         : m_object(object)
@@ -46,7 +45,10 @@ public:
             return fallback;
         const double d = v.toDouble(std::numeric_limits<double>::quiet_NaN());
         if (!v.isDouble() || d != std::floor(d) || d < minimum || d > maximum) {
-            fail(QStringLiteral("\"%1\" must be a whole number from %2 to %3").arg(QLatin1String(name)).arg(minimum).arg(maximum));
+            fail(QStringLiteral("\"%1\" must be a whole number from %2 to %3")
+                     .arg(QLatin1String(name))
+                     .arg(minimum)
+                     .arg(maximum));
             return fallback;
         }
         return static_cast<int>(d);
@@ -90,8 +92,7 @@ private:
 };
 } // namespace
 
-struct RpcMethods::Reply
-{
+struct RpcMethods::Reply {
     QJsonValue result;
     int code = 0;
     QString message;
@@ -119,7 +120,7 @@ struct RpcMethods::Reply
     static Reply busy()
     {
         return error(RpcProtocol::busyError, QStringLiteral("The controller is busy with another operation"),
-                     QStringLiteral("busy"));
+            QStringLiteral("busy"));
     }
 };
 
@@ -148,12 +149,13 @@ bool RpcMethods::toMicrosteps(double microns, char axis, qint32* microsteps, QSt
 
 QJsonObject RpcMethods::microns(const Position& p)
 {
-    return {{QStringLiteral("x"), p.x / 25.0}, {QStringLiteral("y"), p.y / 25.0}, {QStringLiteral("z"), p.z / 25.0}};
+    return { { QStringLiteral("x"), p.x / 25.0 }, { QStringLiteral("y"), p.y / 25.0 },
+        { QStringLiteral("z"), p.z / 25.0 } };
 }
 
 QJsonObject RpcMethods::eventParams(const ServerEvent& e)
 {
-    auto named = [](const char* name) { return QJsonObject{{QStringLiteral("event"), QLatin1String(name)}}; };
+    auto named = [](const char* name) { return QJsonObject { { QStringLiteral("event"), QLatin1String(name) } }; };
     QJsonObject o;
     switch (e.kind) {
     case ServerEvent::Kind::Position:
@@ -222,14 +224,14 @@ RpcMethods::Reply RpcMethods::dispatch(const RpcProtocol::Request& request)
         Params p(params, {});
         if (!p.ok())
             return Reply::invalid(p);
-        const ServerStatus s = m == QLatin1String("stop")   ? m_backend.stop()
-                               : m == QLatin1String("halt") ? m_backend.halt()
-                                                            : m_backend.continueRun();
+        const ServerStatus s = m == QLatin1String("stop") ? m_backend.stop()
+            : m == QLatin1String("halt")                  ? m_backend.halt()
+                                                          : m_backend.continueRun();
         return s ? Reply::error(*s) : Reply::of(QJsonObject());
     }
     const bool getter = params.isEmpty() && (m == QLatin1String("velocity") || m == QLatin1String("resolution"));
-    static const char* const kWire[] = {"move",     "velocity", "resolution", "status",  "refresh",
-                                        "run",      "download", "execute",    "upload",  "programs"};
+    static const char* const kWire[]
+        = { "move", "velocity", "resolution", "status", "refresh", "run", "download", "execute", "upload", "programs" };
     bool known = false;
     for (const char* name : kWire)
         known = known || m == QLatin1String(name);
@@ -266,9 +268,8 @@ RpcMethods::Reply RpcMethods::dispatch(const RpcProtocol::Request& request)
 
 RpcMethods::Reply RpcMethods::hello()
 {
-    return Reply::of(QJsonObject{{QStringLiteral("program"), m_program},
-                                 {QStringLiteral("version"), m_programVersion},
-                                 {QStringLiteral("protocol"), RpcProtocol::version}});
+    return Reply::of(QJsonObject { { QStringLiteral("program"), m_program },
+        { QStringLiteral("version"), m_programVersion }, { QStringLiteral("protocol"), RpcProtocol::version } });
 }
 
 RpcMethods::Reply RpcMethods::position()
@@ -279,19 +280,19 @@ RpcMethods::Reply RpcMethods::position()
         if (const ServerStatus s = m_backend.position(&p))
             return Reply::error(*s);
     }
-    return Reply::of(QJsonObject{{QStringLiteral("position"), microns(p)}});
+    return Reply::of(QJsonObject { { QStringLiteral("position"), microns(p) } });
 }
 
 RpcMethods::Reply RpcMethods::move(const QJsonObject& params)
 {
-    Params p(params, {"x", "y", "z", "relative"});
+    Params p(params, { "x", "y", "z", "relative" });
     const bool relative = p.boolean("relative", false);
     if (!relative) {
         p.require("x");
         p.require("y");
         p.require("z");
     }
-    const double um[3] = {p.number("x", 0), p.number("y", 0), p.number("z", 0)};
+    const double um[3] = { p.number("x", 0), p.number("y", 0), p.number("z", 0) };
     if (!p.ok())
         return Reply::invalid(p);
     Position base;
@@ -300,7 +301,7 @@ RpcMethods::Reply RpcMethods::move(const QJsonObject& params)
             return Reply::error(*s);
     }
     qint32 steps[3] = {};
-    const qint32 from[3] = {base.x, base.y, base.z};
+    const qint32 from[3] = { base.x, base.y, base.z };
     for (int axis = 0; axis < 3; ++axis) {
         QString why;
         // A relative move is checked where it ends.
@@ -309,88 +310,88 @@ RpcMethods::Reply RpcMethods::move(const QJsonObject& params)
             return Reply::error(RpcProtocol::rangeError, why, QStringLiteral("range"));
     }
     Position reached;
-    if (const ServerStatus s = m_backend.move(Position{steps[0], steps[1], steps[2]}, &reached))
+    if (const ServerStatus s = m_backend.move(Position { steps[0], steps[1], steps[2] }, &reached))
         return Reply::error(*s);
-    return Reply::of(QJsonObject{{QStringLiteral("position"), microns(reached)}});
+    return Reply::of(QJsonObject { { QStringLiteral("position"), microns(reached) } });
 }
 
 RpcMethods::Reply RpcMethods::velocity(const QJsonObject& params)
 {
-    Params p(params, {"velocity"});
+    Params p(params, { "velocity" });
     if (!p.ok())
         return Reply::invalid(p);
     if (p.has("velocity")) {
         const int v = p.integer("velocity", -1, 0, kMaxVelocity);
         if (!p.ok())
             return Reply::error(RpcProtocol::rangeError,
-                                QStringLiteral("Please enter an integer between 0 and %1.").arg(kMaxVelocity),
-                                QStringLiteral("range"));
+                QStringLiteral("Please enter an integer between 0 and %1.").arg(kMaxVelocity), QStringLiteral("range"));
         if (m_backend.highResolution() && v > kMaxHighVelocity)
             return Reply::error(RpcProtocol::refusedError,
-                                QStringLiteral("Velocity must be less than 1310 in high resolution mode"),
-                                QStringLiteral("refused"));
+                QStringLiteral("Velocity must be less than 1310 in high resolution mode"), QStringLiteral("refused"));
         if (const ServerStatus s = m_backend.setVelocity(v))
             return Reply::error(*s);
     }
-    return Reply::of(QJsonObject{{QStringLiteral("velocity"), m_backend.velocity()}});
+    return Reply::of(QJsonObject { { QStringLiteral("velocity"), m_backend.velocity() } });
 }
 
 RpcMethods::Reply RpcMethods::resolution(const QJsonObject& params)
 {
-    Params p(params, {"resolution"});
+    Params p(params, { "resolution" });
     const QString wanted = p.text("resolution", false);
     if (p.ok() && !wanted.isEmpty() && wanted != QLatin1String("high") && wanted != QLatin1String("low"))
-        return Reply::error(RpcProtocol::invalidParams, QStringLiteral("Invalid params: \"resolution\" must be \"high\" or \"low\""));
+        return Reply::error(
+            RpcProtocol::invalidParams, QStringLiteral("Invalid params: \"resolution\" must be \"high\" or \"low\""));
     if (!p.ok())
         return Reply::invalid(p);
     if (!wanted.isEmpty()) {
         const bool high = wanted == QLatin1String("high");
         if (high && m_backend.velocity() > kMaxHighVelocity)
             return Reply::error(RpcProtocol::refusedError,
-                                QStringLiteral("Can not set resolution to high! \r\nAt high resolution, the speed has "
-                                               "to be less than 1310"),
-                                QStringLiteral("refused"));
+                QStringLiteral("Can not set resolution to high! \r\nAt high resolution, the speed has "
+                               "to be less than 1310"),
+                QStringLiteral("refused"));
         if (const ServerStatus s = m_backend.setResolution(high))
             return Reply::error(*s);
     }
-    return Reply::of(QJsonObject{
-        {QStringLiteral("resolution"), m_backend.highResolution() ? QStringLiteral("high") : QStringLiteral("low")}});
+    return Reply::of(QJsonObject { { QStringLiteral("resolution"),
+        m_backend.highResolution() ? QStringLiteral("high") : QStringLiteral("low") } });
 }
 
 RpcMethods::Reply RpcMethods::status()
 {
-    std::array<int, StatusBlock::count> numbers{};
+    std::array<int, StatusBlock::count> numbers {};
     if (const ServerStatus s = m_backend.status(&numbers))
         return Reply::error(*s);
     QJsonArray list;
     for (const int n : numbers)
         list.append(n);
-    return Reply::of(QJsonObject{{QStringLiteral("status"), list}});
+    return Reply::of(QJsonObject { { QStringLiteral("status"), list } });
 }
 
 RpcMethods::Reply RpcMethods::run(const QJsonObject& params)
 {
-    Params p(params, {"file", "loop", "pause"});
+    Params p(params, { "file", "loop", "pause" });
     ServerBackend::RunRequest request;
     request.file = p.text("file", true);
     request.loops = p.integer("loop", 1, 0, std::numeric_limits<int>::max());
     const QString pause = p.text("pause", false);
     if (p.ok() && !pause.isEmpty() && pause != QLatin1String("continue") && pause != QLatin1String("halt"))
-        return Reply::error(RpcProtocol::invalidParams, QStringLiteral("Invalid params: \"pause\" must be \"continue\" or \"halt\""));
+        return Reply::error(
+            RpcProtocol::invalidParams, QStringLiteral("Invalid params: \"pause\" must be \"continue\" or \"halt\""));
     if (!p.ok())
         return Reply::invalid(p);
-    request.pause = pause == QLatin1String("continue") ? ServerBackend::PauseAnswer::Continue
-                                                       : ServerBackend::PauseAnswer::Halt;
+    request.pause
+        = pause == QLatin1String("continue") ? ServerBackend::PauseAnswer::Continue : ServerBackend::PauseAnswer::Halt;
     ServerBackend::RunResult result;
     if (const ServerStatus s = m_backend.run(request, &result))
         return Reply::error(*s);
-    return Reply::of(QJsonObject{{QStringLiteral("position"), microns(result.reached)},
-                                 {QStringLiteral("halted"), result.halted}});
+    return Reply::of(QJsonObject {
+        { QStringLiteral("position"), microns(result.reached) }, { QStringLiteral("halted"), result.halted } });
 }
 
 RpcMethods::Reply RpcMethods::programTransfer(const QString& method, const QJsonObject& params)
 {
-    Params p(params, {"file", "program"});
+    Params p(params, { "file", "program" });
     const QString file = p.text("file", true);
     p.require("program");
     const int program = p.integer("program", 0, kFirstProgram, kLastProgram);
@@ -398,15 +399,15 @@ RpcMethods::Reply RpcMethods::programTransfer(const QString& method, const QJson
         return Reply::invalid(p);
     int steps = 0;
     const ServerStatus s = method == QLatin1String("download") ? m_backend.download(file, program, &steps)
-                                                                : m_backend.upload(program, file, &steps);
+                                                               : m_backend.upload(program, file, &steps);
     if (s)
         return Reply::error(*s);
-    return Reply::of(QJsonObject{{QStringLiteral("steps"), steps}});
+    return Reply::of(QJsonObject { { QStringLiteral("steps"), steps } });
 }
 
 RpcMethods::Reply RpcMethods::execute(const QJsonObject& params)
 {
-    Params p(params, {"program", "relative"});
+    Params p(params, { "program", "relative" });
     p.require("program");
     const int program = p.integer("program", 0, kFirstProgram, kLastProgram);
     const bool relative = p.boolean("relative", false);
@@ -415,16 +416,16 @@ RpcMethods::Reply RpcMethods::execute(const QJsonObject& params)
     Position reached;
     if (const ServerStatus s = m_backend.execute(program, relative, &reached))
         return Reply::error(*s);
-    return Reply::of(QJsonObject{{QStringLiteral("position"), microns(reached)}});
+    return Reply::of(QJsonObject { { QStringLiteral("position"), microns(reached) } });
 }
 
 RpcMethods::Reply RpcMethods::programs()
 {
-    std::array<int, 10> steps{};
+    std::array<int, 10> steps {};
     if (const ServerStatus s = m_backend.programs(&steps))
         return Reply::error(*s);
     QJsonArray list;
     for (const int n : steps)
         list.append(n);
-    return Reply::of(QJsonObject{{QStringLiteral("programs"), list}});
+    return Reply::of(QJsonObject { { QStringLiteral("programs"), list } });
 }

@@ -12,8 +12,7 @@
 // the wire while another is under way (here or in the owner) is answered
 // busy at once; stop, halt, continue, hello and the last position always
 // go through.
-class RpcMethods
-{
+class RpcMethods {
 public:
     RpcMethods(ServerBackend& backend, const QString& program, const QString& programVersion);
 

@@ -11,7 +11,8 @@ QByteArray line(const QJsonObject& object)
 
 QJsonObject base(const QJsonValue& id)
 {
-    return {{QStringLiteral("jsonrpc"), QStringLiteral("2.0")}, {QStringLiteral("id"), id.isUndefined() ? QJsonValue() : id}};
+    return { { QStringLiteral("jsonrpc"), QStringLiteral("2.0") },
+        { QStringLiteral("id"), id.isUndefined() ? QJsonValue() : id } };
 }
 } // namespace
 
@@ -21,7 +22,8 @@ RpcProtocol::Parsed RpcProtocol::parse(const QByteArray& text)
     QJsonParseError failure;
     const QJsonDocument document = QJsonDocument::fromJson(text, &failure);
     if (failure.error != QJsonParseError::NoError) {
-        parsed.errorReply = error(QJsonValue(), parseError, QStringLiteral("Parse error: %1").arg(failure.errorString()));
+        parsed.errorReply
+            = error(QJsonValue(), parseError, QStringLiteral("Parse error: %1").arg(failure.errorString()));
         return parsed;
     }
     if (!document.isObject()) {
@@ -34,14 +36,16 @@ RpcProtocol::Parsed RpcProtocol::parse(const QByteArray& text)
     const QJsonValue replyId = idValid ? id : QJsonValue();
     const QJsonValue method = object.value(QStringLiteral("method"));
     const QJsonValue params = object.value(QStringLiteral("params"));
-    if (object.value(QStringLiteral("jsonrpc")) != QJsonValue(QStringLiteral("2.0")) || !idValid || !method.isString()) {
+    if (object.value(QStringLiteral("jsonrpc")) != QJsonValue(QStringLiteral("2.0")) || !idValid
+        || !method.isString()) {
         parsed.errorReply = error(replyId, invalidRequest,
-                                  QStringLiteral("Invalid Request: needs \"jsonrpc\": \"2.0\", a method name and "
-                                                 "a string or number id"));
+            QStringLiteral("Invalid Request: needs \"jsonrpc\": \"2.0\", a method name and "
+                           "a string or number id"));
         return parsed;
     }
     if (!params.isUndefined() && !params.isObject()) {
-        parsed.errorReply = error(replyId, invalidParams, QStringLiteral("Invalid params: parameters are named (an object)"));
+        parsed.errorReply
+            = error(replyId, invalidParams, QStringLiteral("Invalid params: parameters are named (an object)"));
         return parsed;
     }
     parsed.ok = true;
@@ -60,9 +64,9 @@ QByteArray RpcProtocol::result(const QJsonValue& id, const QJsonValue& value)
 
 QByteArray RpcProtocol::error(const QJsonValue& id, int code, const QString& message, const QString& kind)
 {
-    QJsonObject body{{QStringLiteral("code"), code}, {QStringLiteral("message"), message}};
+    QJsonObject body { { QStringLiteral("code"), code }, { QStringLiteral("message"), message } };
     if (!kind.isEmpty())
-        body.insert(QStringLiteral("data"), QJsonObject{{QStringLiteral("kind"), kind}});
+        body.insert(QStringLiteral("data"), QJsonObject { { QStringLiteral("kind"), kind } });
     QJsonObject reply = base(id);
     reply.insert(QStringLiteral("error"), body);
     return line(reply);
@@ -75,9 +79,8 @@ QByteArray RpcProtocol::error(const QJsonValue& id, const ServerError& e)
 
 QByteArray RpcProtocol::notification(const QString& method, const QJsonObject& params)
 {
-    return line({{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                 {QStringLiteral("method"), method},
-                 {QStringLiteral("params"), params}});
+    return line({ { QStringLiteral("jsonrpc"), QStringLiteral("2.0") }, { QStringLiteral("method"), method },
+        { QStringLiteral("params"), params } });
 }
 
 int RpcProtocol::code(ServerError::Kind kind)

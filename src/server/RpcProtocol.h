@@ -9,8 +9,7 @@
 
 // The JSON-RPC 2.0 messages of the local server, one per line: reading a
 // request and writing replies, error replies and notifications.
-class RpcProtocol
-{
+class RpcProtocol {
 public:
     static constexpr int version = 1;
 
@@ -28,15 +27,13 @@ public:
     static constexpr int fileError = 6;
     static constexpr int limitError = 7;
 
-    struct Request
-    {
+    struct Request {
         QJsonValue id; // absent (undefined) for a notification
         QString method;
         QJsonObject params;
     };
     // A request read from one line, or the error reply to send instead.
-    struct Parsed
-    {
+    struct Parsed {
         bool ok = false;
         Request request;
         QByteArray errorReply;

@@ -10,8 +10,7 @@
 
 // Why the owner of the controller could not do what a client asked. The
 // message is the one the window would show.
-struct ServerError
-{
+struct ServerError {
     enum class Kind { Busy, Range, Refused, Timeout, Controller, File };
     Kind kind = Kind::Controller;
     QString message;
@@ -21,18 +20,17 @@ struct ServerError
 using ServerStatus = std::optional<ServerError>;
 
 // Something subscribed clients are told about.
-struct ServerEvent
-{
+struct ServerEvent {
     enum class Kind {
-        Position,        // microsteps: after every move, stop or refresh
-        Busy,            // a move or run has started to hold the controller
-        Idle,            // it has ended
-        RunStarted,      // detail: the command file
-        RunEnded,        // detail: "finished", "halted" or the error message
-        ProgramStarted,  // program: its number
-        ProgramEnded,    // program: its number
+        Position, // microsteps: after every move, stop or refresh
+        Busy, // a move or run has started to hold the controller
+        Idle, // it has ended
+        RunStarted, // detail: the command file
+        RunEnded, // detail: "finished", "halted" or the error message
+        ProgramStarted, // program: its number
+        ProgramEnded, // program: its number
         SettingsChanged, // velocity and high: the new settings
-        Lost,            // detail: what went wrong with the controller
+        Lost, // detail: what went wrong with the controller
         Recovered,
     };
     Kind kind = Kind::Idle;
@@ -48,19 +46,16 @@ struct ServerEvent
 // microsteps. The server has checked types and ranges before it calls; the
 // owner keeps the controller's own rules (one exchange at a time, the
 // recovery prompt, the velocity restore).
-class ServerBackend
-{
+class ServerBackend {
 public:
     enum class PauseAnswer { Continue, Halt };
-    struct RunRequest
-    {
+    struct RunRequest {
         QString file;
         int loops = 1; // 0: until halted
         PauseAnswer pause = PauseAnswer::Halt;
     };
-    struct RunResult
-    {
-        Position reached;    // microsteps
+    struct RunResult {
+        Position reached; // microsteps
         bool halted = false; // a Pause answered Halt, a halt, a line refused
     };
 

@@ -6,8 +6,7 @@
 // the user can reach, named from the device's canonical path so that every
 // name of one device (a symbolic link under /dev/serial/by-id, the
 // /dev/ttyUSB0 it points to) meets the same server.
-class SocketPath
-{
+class SocketPath {
 public:
     // $XDG_RUNTIME_DIR/qx410, or qx410-UID under the temp folder when that
     // variable is unset or empty.

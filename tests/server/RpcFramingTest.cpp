@@ -13,15 +13,12 @@
 
 namespace {
 
-struct BadLine
-{
+struct BadLine {
     const char* line;
     int code;
 };
 
-class RpcFraming : public ::testing::TestWithParam<BadLine>
-{
-};
+class RpcFraming : public ::testing::TestWithParam<BadLine> { };
 
 TEST_P(RpcFraming, ErrorReplyAndTheConnectionStays)
 {
@@ -35,24 +32,22 @@ TEST_P(RpcFraming, ErrorReplyAndTheConnectionStays)
     EXPECT_EQ(resultOf(client->request("hello")).value(QStringLiteral("protocol")).toInt(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, RpcFraming,
-    ::testing::Values(
-        BadLine{"{not json", -32700}, BadLine{"[1, 2]", -32600},
-        BadLine{R"({"jsonrpc":"2.0","id":1})", -32600},
-        BadLine{R"({"jsonrpc":"1.0","id":1,"method":"hello"})", -32600},
-        BadLine{R"({"jsonrpc":"2.0","id":{},"method":"hello"})", -32600},
-        BadLine{R"({"jsonrpc":"2.0","id":1,"method":"teleport"})", -32601},
-        BadLine{R"({"jsonrpc":"2.0","id":1,"method":"move","params":[1,2,3]})", -32602},
-        BadLine{R"({"jsonrpc":"2.0","id":1,"method":"move","params":{"x":"1","y":0,"z":0}})", -32602},
-        BadLine{R"({"jsonrpc":"2.0","id":1,"method":"move","params":{"x":1,"y":0}})", -32602},
-        BadLine{R"({"jsonrpc":"2.0","id":1,"method":"move","params":{"x":1,"y":0,"z":0,"w":0}})", -32602},
-        BadLine{R"({"jsonrpc":"2.0","id":1,"method":"move","params":{"x":1e12,"y":0,"z":0}})", 2},
-        BadLine{R"({"jsonrpc":"2.0","id":1,"method":"velocity","params":{"velocity":6551}})", 2},
-        BadLine{R"({"jsonrpc":"2.0","id":1,"method":"velocity","params":{"velocity":10.5}})", 2},
-        BadLine{R"({"jsonrpc":"2.0","id":1,"method":"execute","params":{"program":11}})", -32602},
-        BadLine{R"({"jsonrpc":"2.0","id":1,"method":"run","params":{"file":"a.dat","pause":"ask"}})", -32602},
-        BadLine{R"({"jsonrpc":"2.0","id":1,"method":"run","params":{"file":"/no/such.dat"}})", 6}));
+INSTANTIATE_TEST_SUITE_P(Lines, RpcFraming,
+    ::testing::Values(BadLine { "{not json", -32700 }, BadLine { "[1, 2]", -32600 },
+        BadLine { R"({"jsonrpc":"2.0","id":1})", -32600 },
+        BadLine { R"({"jsonrpc":"1.0","id":1,"method":"hello"})", -32600 },
+        BadLine { R"({"jsonrpc":"2.0","id":{},"method":"hello"})", -32600 },
+        BadLine { R"({"jsonrpc":"2.0","id":1,"method":"teleport"})", -32601 },
+        BadLine { R"({"jsonrpc":"2.0","id":1,"method":"move","params":[1,2,3]})", -32602 },
+        BadLine { R"({"jsonrpc":"2.0","id":1,"method":"move","params":{"x":"1","y":0,"z":0}})", -32602 },
+        BadLine { R"({"jsonrpc":"2.0","id":1,"method":"move","params":{"x":1,"y":0}})", -32602 },
+        BadLine { R"({"jsonrpc":"2.0","id":1,"method":"move","params":{"x":1,"y":0,"z":0,"w":0}})", -32602 },
+        BadLine { R"({"jsonrpc":"2.0","id":1,"method":"move","params":{"x":1e12,"y":0,"z":0}})", 2 },
+        BadLine { R"({"jsonrpc":"2.0","id":1,"method":"velocity","params":{"velocity":6551}})", 2 },
+        BadLine { R"({"jsonrpc":"2.0","id":1,"method":"velocity","params":{"velocity":10.5}})", 2 },
+        BadLine { R"({"jsonrpc":"2.0","id":1,"method":"execute","params":{"program":11}})", -32602 },
+        BadLine { R"({"jsonrpc":"2.0","id":1,"method":"run","params":{"file":"a.dat","pause":"ask"}})", -32602 },
+        BadLine { R"({"jsonrpc":"2.0","id":1,"method":"run","params":{"file":"/no/such.dat"}})", 6 }));
 
 TEST(RpcLimits, OverlongLineDropsThatClientOnly)
 {
@@ -88,9 +83,12 @@ TEST(RpcLimits, TheThirtyThirdClientIsTurnedAway)
     ASSERT_TRUE(extra.connectTo(rig.path));
     const QJsonObject refusal = extra.next();
     EXPECT_EQ(errorCode(refusal), 7);
-    EXPECT_EQ(refusal.value(QStringLiteral("error")).toObject().value(QStringLiteral("data")).toObject().value(
-                  QStringLiteral("kind")),
-              QStringLiteral("limit"));
+    EXPECT_EQ(refusal.value(QStringLiteral("error"))
+                  .toObject()
+                  .value(QStringLiteral("data"))
+                  .toObject()
+                  .value(QStringLiteral("kind")),
+        QStringLiteral("limit"));
     EXPECT_TRUE(pumpUntil([&] { return extra.socket.state() == QLocalSocket::UnconnectedState; }));
     EXPECT_EQ(rig.server.clientCount(), 32);
     EXPECT_EQ(resultOf(clients.back()->request("hello")).value(QStringLiteral("protocol")).toInt(), 1);
@@ -111,7 +109,8 @@ TEST(RpcLimits, AClientThatStopsReadingIsDroppedPastOneMebibyte)
     pumpUntil([&] { return rig.server.clientCount() == 2; });
     QByteArray requests;
     for (int i = 0; i < 100; ++i)
-        requests += R"({"jsonrpc":"2.0","id":1,"method":"hello"})" "\n";
+        requests += R"({"jsonrpc":"2.0","id":1,"method":"hello"})"
+                    "\n";
     qint64 sent = 0;
     bool dropped = false;
     // Replies of about 90 bytes: 1 MiB unsent and the kernel's buffers are

@@ -13,7 +13,7 @@ namespace {
 
 QJsonObject um(double x, double y, double z)
 {
-    return {{QStringLiteral("x"), x}, {QStringLiteral("y"), y}, {QStringLiteral("z"), z}};
+    return { { QStringLiteral("x"), x }, { QStringLiteral("y"), y }, { QStringLiteral("z"), z } };
 }
 
 QJsonObject positionOf(const QJsonObject& reply)
@@ -21,16 +21,13 @@ QJsonObject positionOf(const QJsonObject& reply)
     return resultOf(reply).value(QStringLiteral("position")).toObject();
 }
 
-struct Conversion
-{
+struct Conversion {
     double microns;
     bool fits;
     qint32 microsteps;
 };
 
-class Microsteps : public ::testing::TestWithParam<Conversion>
-{
-};
+class Microsteps : public ::testing::TestWithParam<Conversion> { };
 
 TEST_P(Microsteps, RoundToTheNearestStepWithinThirtyTwoBits)
 {
@@ -43,22 +40,20 @@ TEST_P(Microsteps, RoundToTheNearestStepWithinThirtyTwoBits)
         EXPECT_TRUE(why.startsWith(QStringLiteral("X = "))) << qPrintable(why);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, Microsteps,
-    ::testing::Values(Conversion{1.0, true, 25}, Conversion{10.5, true, 263}, Conversion{0.02, true, 1},
-                      Conversion{-0.02, true, -1}, Conversion{-3.02, true, -76}, Conversion{0.019, true, 0},
-                      Conversion{85899345.88, true, 2147483647}, Conversion{-85899345.92, true, -2147483647 - 1},
-                      Conversion{85899345.9, false, 0}, Conversion{std::nan(""), false, 0},
-                      Conversion{std::numeric_limits<double>::infinity(), false, 0}));
+INSTANTIATE_TEST_SUITE_P(Values, Microsteps,
+    ::testing::Values(Conversion { 1.0, true, 25 }, Conversion { 10.5, true, 263 }, Conversion { 0.02, true, 1 },
+        Conversion { -0.02, true, -1 }, Conversion { -3.02, true, -76 }, Conversion { 0.019, true, 0 },
+        Conversion { 85899345.88, true, 2147483647 }, Conversion { -85899345.92, true, -2147483647 - 1 },
+        Conversion { 85899345.9, false, 0 }, Conversion { std::nan(""), false, 0 },
+        Conversion { std::numeric_limits<double>::infinity(), false, 0 }));
 
 TEST(RpcMethods, HelloNamesProgramAndProtocol)
 {
     ServerRig rig;
     auto client = rig.client();
     EXPECT_EQ(resultOf(client->request("hello")),
-              (QJsonObject{{QStringLiteral("program"), QStringLiteral("qx410ctl")},
-                           {QStringLiteral("version"), QStringLiteral("test")},
-                           {QStringLiteral("protocol"), 1}}));
+        (QJsonObject { { QStringLiteral("program"), QStringLiteral("qx410ctl") },
+            { QStringLiteral("version"), QStringLiteral("test") }, { QStringLiteral("protocol"), 1 } }));
 }
 
 TEST(RpcMethods, MoveTakesFractionsAndNegativesAndRelativeMovesAddUp)
@@ -66,9 +61,10 @@ TEST(RpcMethods, MoveTakesFractionsAndNegativesAndRelativeMovesAddUp)
     ServerRig rig;
     auto client = rig.client();
     EXPECT_EQ(positionOf(client->request("move", um(10.5, -3.02, 0.02))), um(10.52, -3.04, 0.04));
-    EXPECT_EQ(rig.port.controllerAt(), (Position{263, -76, 1}));
-    EXPECT_EQ(positionOf(client->request("move", {{QStringLiteral("x"), -1}, {QStringLiteral("relative"), true}})),
-              um(9.52, -3.04, 0.04));
+    EXPECT_EQ(rig.port.controllerAt(), (Position { 263, -76, 1 }));
+    EXPECT_EQ(
+        positionOf(client->request("move", { { QStringLiteral("x"), -1 }, { QStringLiteral("relative"), true } })),
+        um(9.52, -3.04, 0.04));
     EXPECT_EQ(positionOf(client->request("position")), um(9.52, -3.04, 0.04));
 }
 
@@ -82,7 +78,7 @@ TEST(RpcMethods, SubscribersHearBusyPositionAndIdleOfAMove)
     QStringList events;
     for (int i = 0; i < 3; ++i)
         events << watcher->next().value(QStringLiteral("params")).toObject().value(QStringLiteral("event")).toString();
-    EXPECT_EQ(events, (QStringList{QStringLiteral("busy"), QStringLiteral("position"), QStringLiteral("idle")}));
+    EXPECT_EQ(events, (QStringList { QStringLiteral("busy"), QStringLiteral("position"), QStringLiteral("idle") }));
 }
 
 // While A's move runs, B asks for the position (no wire traffic), a move
@@ -98,7 +94,8 @@ TEST(RpcMethods, DuringAMoveOthersGetTheLastPositionBusyAndStop)
     QObject::connect(&other->socket, &QLocalSocket::readyRead, [&] {
         while (other->socket.canReadLine()) {
             const QJsonObject m = QJsonDocument::fromJson(other->socket.readLine()).object();
-            const QString event = m.value(QStringLiteral("params")).toObject().value(QStringLiteral("event")).toString();
+            const QString event
+                = m.value(QStringLiteral("params")).toObject().value(QStringLiteral("event")).toString();
             if (event == QLatin1String("busy")) {
                 rig.port.takeWritten();
                 other->call("position", {}, 10);
@@ -128,11 +125,13 @@ TEST(RpcMethods, VelocityAndResolutionKeepTheHighResolutionLimit)
 {
     ServerRig rig;
     auto client = rig.client();
-    EXPECT_EQ(resultOf(client->request("velocity", {{QStringLiteral("velocity"), 1310}})).value(QStringLiteral("velocity")), 1310);
-    EXPECT_EQ(resultOf(client->request("resolution", {{QStringLiteral("resolution"), QStringLiteral("high")}})),
-              (QJsonObject{{QStringLiteral("resolution"), QStringLiteral("high")}}));
+    EXPECT_EQ(resultOf(client->request("velocity", { { QStringLiteral("velocity"), 1310 } }))
+                  .value(QStringLiteral("velocity")),
+        1310);
+    EXPECT_EQ(resultOf(client->request("resolution", { { QStringLiteral("resolution"), QStringLiteral("high") } })),
+        (QJsonObject { { QStringLiteral("resolution"), QStringLiteral("high") } }));
     EXPECT_EQ(rig.port.takeWritten().right(11), QByteArray("56 1E 85 0D"));
-    EXPECT_EQ(errorCode(client->request("velocity", {{QStringLiteral("velocity"), 1311}})), 3);
+    EXPECT_EQ(errorCode(client->request("velocity", { { QStringLiteral("velocity"), 1311 } })), 3);
     EXPECT_EQ(resultOf(client->request("velocity")).value(QStringLiteral("velocity")), 1310);
 }
 
@@ -148,12 +147,15 @@ TEST(RpcMethods, ASilentControllerIsAControllerErrorAndALostEvent)
     client->call("position");
     // The event goes out while the request is carried out, before its reply.
     EXPECT_EQ(client->next().value(QStringLiteral("params")).toObject().value(QStringLiteral("event")),
-              QStringLiteral("lost"));
+        QStringLiteral("lost"));
     const QJsonObject failed = client->next();
     EXPECT_EQ(errorCode(failed), 5);
-    EXPECT_EQ(failed.value(QStringLiteral("error")).toObject().value(QStringLiteral("data")).toObject().value(
-                  QStringLiteral("kind")),
-              QStringLiteral("controller"));
+    EXPECT_EQ(failed.value(QStringLiteral("error"))
+                  .toObject()
+                  .value(QStringLiteral("data"))
+                  .toObject()
+                  .value(QStringLiteral("kind")),
+        QStringLiteral("controller"));
     EXPECT_EQ(resultOf(client->request("hello")).value(QStringLiteral("protocol")).toInt(), 1);
 }
 

@@ -26,11 +26,10 @@ TEST(ServeProcess, AnswersOnItsSocketCarriesQx410ctlCommandsAndEndsCleanlyOnSigt
 
     QProcess serve;
     serve.setProcessEnvironment(env);
-    serve.start(QStringLiteral(QX410CTL_EXE), {QStringLiteral("--port"), device, QStringLiteral("--json"),
-                                               QStringLiteral("serve")});
+    serve.start(QStringLiteral(QX410CTL_EXE),
+        { QStringLiteral("--port"), device, QStringLiteral("--json"), QStringLiteral("serve") });
     ASSERT_TRUE(serve.waitForReadyRead(10000)) << serve.readAllStandardError().constData();
-    const QString path =
-        QJsonDocument::fromJson(serve.readLine()).object().value(QStringLiteral("socket")).toString();
+    const QString path = QJsonDocument::fromJson(serve.readLine()).object().value(QStringLiteral("socket")).toString();
     EXPECT_TRUE(path.startsWith(runtime.path() + QStringLiteral("/qx410/"))) << qPrintable(path);
 
     RpcClient client;
@@ -38,27 +37,28 @@ TEST(ServeProcess, AnswersOnItsSocketCarriesQx410ctlCommandsAndEndsCleanlyOnSigt
     client.call("position");
     ASSERT_TRUE(client.socket.waitForReadyRead(10000));
     EXPECT_EQ(resultOf(QJsonDocument::fromJson(client.socket.readLine()).object()).value(QStringLiteral("position")),
-              (QJsonObject{{QStringLiteral("x"), 0}, {QStringLiteral("y"), 0}, {QStringLiteral("z"), 0}}));
+        (QJsonObject { { QStringLiteral("x"), 0 }, { QStringLiteral("y"), 0 }, { QStringLiteral("z"), 0 } }));
 
     // qx410ctl commands go through the server, with their usual output.
-    struct Through
-    {
+    struct Through {
         QStringList arguments;
         int status;
         const char* out;
         const char* err;
     };
     const Through table[] = {
-        {{QStringLiteral("move"), QStringLiteral("--"), QStringLiteral("-10"), QStringLiteral("5"), QStringLiteral("0")}, 0, "-10 5 0\n", ""},
-        {{QStringLiteral("--json"), QStringLiteral("position")}, 0, "{\"x\":-10,\"y\":5,\"z\":0}\n", ""},
-        {{QStringLiteral("run"), QStringLiteral(QX410CTL_EXE)}, 2, "", "is held by a server"},
-        {{QStringLiteral("serve")}, 2, "", "another server already serves this device"},
-        {{QStringLiteral("--no-server"), QStringLiteral("position")}, 2, "", "Cannot open serial port"},
+        { { QStringLiteral("move"), QStringLiteral("--"), QStringLiteral("-10"), QStringLiteral("5"),
+              QStringLiteral("0") },
+            0, "-10 5 0\n", "" },
+        { { QStringLiteral("--json"), QStringLiteral("position") }, 0, "{\"x\":-10,\"y\":5,\"z\":0}\n", "" },
+        { { QStringLiteral("run"), QStringLiteral(QX410CTL_EXE) }, 2, "", "is held by a server" },
+        { { QStringLiteral("serve") }, 2, "", "another server already serves this device" },
+        { { QStringLiteral("--no-server"), QStringLiteral("position") }, 2, "", "Cannot open serial port" },
     };
     for (const Through& row : table) {
         QProcess ctl;
         ctl.setProcessEnvironment(env);
-        ctl.start(QStringLiteral(QX410CTL_EXE), QStringList{QStringLiteral("--port"), device} + row.arguments);
+        ctl.start(QStringLiteral(QX410CTL_EXE), QStringList { QStringLiteral("--port"), device } + row.arguments);
         ASSERT_TRUE(ctl.waitForFinished(20000));
         const QString err = QString::fromLocal8Bit(ctl.readAllStandardError());
         EXPECT_EQ(ctl.exitCode(), row.status) << qPrintable(row.arguments.join(QLatin1Char(' '))) << qPrintable(err);

@@ -41,8 +41,7 @@ inline bool pumpUntil(const std::function<bool()>& done, int limitMs = 10000)
     return true;
 }
 
-struct RpcClient
-{
+struct RpcClient {
     QLocalSocket socket;
 
     bool connectTo(const QString& path)
@@ -57,10 +56,9 @@ struct RpcClient
     }
     void call(const char* method, const QJsonObject& params = {}, int id = 1)
     {
-        send(QJsonDocument(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
-                                       {QStringLiteral("id"), id},
-                                       {QStringLiteral("method"), QLatin1String(method)},
-                                       {QStringLiteral("params"), params}})
+        send(QJsonDocument(
+            QJsonObject { { QStringLiteral("jsonrpc"), QStringLiteral("2.0") }, { QStringLiteral("id"), id },
+                { QStringLiteral("method"), QLatin1String(method) }, { QStringLiteral("params"), params } })
                  .toJson(QJsonDocument::Compact));
     }
     // The next message; empty when none came or the server closed.
@@ -97,8 +95,7 @@ inline QJsonObject resultOf(const QJsonObject& reply)
     return reply.value(QStringLiteral("result")).toObject();
 }
 
-struct ServerRig
-{
+struct ServerRig {
     explicit ServerRig(const ControlServer::Limits& limits = {}, qx410sim::Faults faults = {})
         : simulator(faults)
         , port(simulator, clock)

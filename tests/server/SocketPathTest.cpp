@@ -1,7 +1,7 @@
 // Where the socket lives and who may reach it.
 
-#include "ServerRig.h"
 #include "SocketPath.h"
+#include "ServerRig.h"
 
 #include <QFile>
 
@@ -25,7 +25,8 @@ TEST(SocketPath, NamesAreSafeAndDistinct)
 {
     EXPECT_EQ(SocketPath::socketName(QStringLiteral("/dev/ttyUSB0")), QStringLiteral("dev_ttyUSB0.sock"));
     EXPECT_NE(SocketPath::socketName(QStringLiteral("/dev/a_b")), SocketPath::socketName(QStringLiteral("/dev/a/b")));
-    const QString longName = SocketPath::socketName(QStringLiteral("/dev/serial/by-id/") + QString(200, QLatin1Char('x')));
+    const QString longName
+        = SocketPath::socketName(QStringLiteral("/dev/serial/by-id/") + QString(200, QLatin1Char('x')));
     EXPECT_LE(longName.size(), 60);
     EXPECT_FALSE(longName.contains(QLatin1Char('/')));
 }
@@ -70,7 +71,8 @@ TEST(SocketPath, SocketIsTheUsersAloneAndASecondServerIsRefused)
 
     ServerRig second;
     EXPECT_FALSE(second.server.listen(rig.path, &second.why));
-    EXPECT_TRUE(second.why.startsWith(QStringLiteral("another server already serves this device"))) << qPrintable(second.why);
+    EXPECT_TRUE(second.why.startsWith(QStringLiteral("another server already serves this device")))
+        << qPrintable(second.why);
     EXPECT_EQ(resultOf(rig.client()->request("hello")).value(QStringLiteral("protocol")).toInt(), 1);
 }
 
