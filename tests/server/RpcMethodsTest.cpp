@@ -4,6 +4,9 @@
 #include "RpcMethods.h"
 #include "ServerRig.h"
 
+#include <QFile>
+#include <QJsonArray>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -157,6 +160,67 @@ TEST(RpcMethods, ASilentControllerIsAControllerErrorAndALostEvent)
                   .value(QStringLiteral("kind")),
         QStringLiteral("controller"));
     EXPECT_EQ(resultOf(client->request("hello")).value(QStringLiteral("protocol")).toInt(), 1);
+}
+
+} // namespace
+
+namespace {
+
+struct RunCase {
+    const char* lines;
+    const char* pause;
+    bool halted;
+    double x;
+};
+
+class RpcRun : public ::testing::TestWithParam<RunCase> { };
+
+TEST_P(RpcRun, RunsACommandFileWithThePauseAnswerAsked)
+{
+    ServerRig rig;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("path.dat"));
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(GetParam().lines);
+    out.close();
+    auto client = rig.client();
+    const QJsonObject r = resultOf(client->request(
+        "run", { { QStringLiteral("file"), file }, { QStringLiteral("pause"), QLatin1String(GetParam().pause) } }));
+    EXPECT_EQ(r.value(QStringLiteral("halted")).toBool(), GetParam().halted);
+    EXPECT_EQ(r.value(QStringLiteral("position")).toObject().value(QStringLiteral("x")).toDouble(), GetParam().x);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RpcRun,
+    ::testing::Values(RunCase { "Move, 10, 0, 0\r\nMove, 20, 0, 0\r\n", "halt", false, 20 },
+        RunCase { "Move, 10, 0, 0\r\nPause\r\nMove, 20, 0, 0\r\n", "halt", true, 10 },
+        RunCase { "Move, 10, 0, 0\r\nPause\r\nMove, 20, 0, 0\r\n", "continue", false, 20 }));
+
+TEST(RpcPrograms, DownloadListUploadAndExecuteAProgram)
+{
+    ServerRig rig;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("p.dat"));
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("Move, 30, 0, 0\r\nMove, 40, -5, 0\r\n");
+    out.close();
+    auto client = rig.client();
+    const QJsonObject three { { QStringLiteral("program"), 3 } };
+    EXPECT_EQ(
+        resultOf(client->request("download", { { QStringLiteral("file"), file }, { QStringLiteral("program"), 3 } }))
+            .value(QStringLiteral("steps")),
+        2);
+    EXPECT_EQ(resultOf(client->request("programs")).value(QStringLiteral("programs")),
+        QJsonArray({ 0, 0, 2, 0, 0, 0, 0, 0, 0, 0 }));
+    const QString copy = dir.filePath(QStringLiteral("copy.dat"));
+    EXPECT_EQ(
+        resultOf(client->request("upload", { { QStringLiteral("file"), copy }, { QStringLiteral("program"), 3 } }))
+            .value(QStringLiteral("steps")),
+        2);
+    EXPECT_TRUE(QFile::exists(copy));
+    EXPECT_EQ(positionOf(client->request("execute", three)), um(40, -5, 0));
+    EXPECT_EQ(errorCode(client->request("execute", { { QStringLiteral("program"), 4 } })), 3);
 }
 
 } // namespace
