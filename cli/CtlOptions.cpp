@@ -20,6 +20,7 @@ const CommandShape kCommands[] = {
     {"reset", 0},    {"origin", 0}, {"refresh", 0}, {"status", 0},
     {"check", 1},    {"ports", 0},    {"run", 1},
     {"download", 2}, {"execute", 1}, {"continue", 0}, {"upload", 2}, {"programs", 0},
+    {"serve", 0},
 };
 // The options' names that take a value in the next word (unless given as
 // --name=value).
@@ -101,6 +102,11 @@ QString CtlOptions::usage()
         "                         desktop program's. Default 1000.\n"
         "  --high                 with velocity, download and execute: high resolution.\n"
         "  --relative             with execute: run the program in relative mode.\n"
+        "  --no-server            open the port itself even when a local server (the\n"
+        "                         desktop program, qx410ctl serve) holds it. Without it,\n"
+        "                         position, move, velocity, stop, refresh, status,\n"
+        "                         continue, programs, download and upload go through\n"
+        "                         that server.\n"
         "  --help                 this text.\n"
         "  --version              print the version.\n"
         "\n"
@@ -151,6 +157,12 @@ QString CtlOptions::usage()
         "  upload N FILE          read program N into the command file FILE; print its\n"
         "                         number of steps.\n"
         "  programs               print 'N STEPS' for each of the ten programs.\n"
+        "  serve [--velocity V] [--high]\n"
+        "                         hold the port and serve it to local clients (JSON-RPC,\n"
+        "                         one message a line; see docs/protocol.md) until SIGINT\n"
+        "                         or SIGTERM; print the socket's path when ready (--json:\n"
+        "                         {\"socket\": \"PATH\"}). Status 2 when another server\n"
+        "                         holds the device.\n"
         "\n"
         "Exit status: 0 done; 1 usage error; 2 the port cannot be opened or configured\n"
         "(check: the file cannot be opened or read; --trace: the trace file cannot be\n"
@@ -182,9 +194,10 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
     const QCommandLineOption jsonOption(QStringLiteral("json"));
+    const QCommandLineOption noServerOption(QStringLiteral("no-server"));
     const QCommandLineOption traceOption(QStringLiteral("trace"), QString(), QStringLiteral("file"));
     parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption, jsonOption, traceOption, versionOption});
-    parser.addOptions({velocityOption, relativeOption});
+    parser.addOptions({velocityOption, relativeOption, noServerOption});
     const QStringList valueOptions = namesTakingValues({loopOption, pauseOption, portOption, baudOption,
                                                         timeoutOption, velocityOption, traceOption});
 
@@ -239,6 +252,7 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     }
     o.high = parser.isSet(highOption);
     o.json = parser.isSet(jsonOption);
+    o.noServer = parser.isSet(noServerOption);
     if (parser.isSet(traceOption)) {
         o.trace = parser.value(traceOption);
         if (o.trace.isEmpty())
@@ -264,16 +278,17 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
             continue;
         if (o.args.size() != shape.argCount)
             return fail(QStringLiteral("%1 takes %2 argument(s)").arg(o.command).arg(shape.argCount));
-        const bool velocitySettingCommand = o.command == QLatin1String("run")
+        const bool serve = o.command == QLatin1String("serve");
+        const bool velocitySettingCommand = serve || o.command == QLatin1String("run")
                                             || o.command == QLatin1String("download")
                                             || o.command == QLatin1String("execute");
         if (o.high && o.command != QLatin1String("velocity") && o.command != QLatin1String("download")
-            && o.command != QLatin1String("execute"))
-            return fail(QStringLiteral("--high goes with velocity, download and execute only"));
+            && o.command != QLatin1String("execute") && !serve)
+            return fail(QStringLiteral("--high goes with velocity, download, execute and serve only"));
         if (o.relative && o.command != QLatin1String("execute"))
             return fail(QStringLiteral("--relative goes with execute only"));
         if (parser.isSet(velocityOption) && !velocitySettingCommand)
-            return fail(QStringLiteral("--velocity goes with run, download and execute only"));
+            return fail(QStringLiteral("--velocity goes with run, download, execute and serve only"));
         if ((parser.isSet(loopOption) || parser.isSet(pauseOption)) && o.command != QLatin1String("run"))
             return fail(QStringLiteral("--loop and --pause go with run only"));
         if (o.command == QLatin1String("velocity")) {

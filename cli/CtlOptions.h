@@ -13,6 +13,7 @@ struct CtlOptions
     int moveTimeoutMs = 600 * 1000;
     bool high = false;
     bool json = false; // one JSON object per line of output
+    bool noServer = false; // open the port even when a local server holds it
     QString trace;     // file for the serial traffic; empty: none
     // The velocity setting (um/s) that stands for the main window's: run and
     // execute restore it at the end, download starts the program with it.

@@ -6,8 +6,11 @@
 #include "Controller.h"
 #include "CtlHostRun.h"
 #include "CtlPrograms.h"
+#include "CtlServe.h"
+#include "CtlViaServer.h"
 #include "JsonLine.h"
 #include "PortBindingsStore.h"
+#include "PortNames.h"
 #include "PortsReport.h"
 #include "SerialLink.h"
 #include "TraceFile.h"
@@ -99,6 +102,23 @@ int CtlRunner::run(const CtlOptions& o)
         velocity = VelocitySetup::parseEntry(o.args[0]).value_or(0);
     }
 
+    // A server that holds the port carries the command out; the port
+    // itself is its alone.
+    if (!o.noServer) {
+        const QString socket = CtlViaServer::liveSocket(PortNames::resolve(o.port, bindings.bindings).device);
+        if (!socket.isEmpty()) {
+            if (CtlViaServer::handles(o.command))
+                return CtlViaServer(m_out, m_err).run(o, socket, target, velocity);
+            if (o.command == QLatin1String("serve")) {
+                m_err << "qx410ctl: serve: another server already serves this device on " << socket << "\n";
+                return PortFailure;
+            }
+            m_err << "qx410ctl: " << o.command << ": " << o.port << " is held by a server (" << socket
+                  << "), through which " << o.command << " does not go\n";
+            return PortFailure;
+        }
+    }
+
     SerialSettings settings;
     settings.portName = o.port;
     settings.baudText = QString::number(o.baud);
@@ -134,6 +154,11 @@ int CtlRunner::run(const CtlOptions& o)
     }
 
     Controller controller(link);
+    if (o.command == QLatin1String("serve")) {
+        const int status = CtlServe(m_out, m_err).run(o, link, controller, m_clock);
+        link.close();
+        return status;
+    }
     if (o.command == QLatin1String("run")) {
         const int status = hostRun.run(o, link, controller, traced);
         link.close();

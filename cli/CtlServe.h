@@ -1,0 +1,26 @@
+#pragma once
+
+#include "CtlOptions.h"
+
+#include <QTextStream>
+
+class Clock;
+class Controller;
+class SerialLink;
+
+// qx410ctl serve: holds the port and serves it on the local socket until
+// SIGINT or SIGTERM. Prints the socket's path once it listens (with --json
+// as {"socket": "PATH"}). On a signal a move or run under way is stopped
+// first; the socket file is removed at the end.
+class CtlServe {
+public:
+    enum ExitStatus { Done = 0, CannotServe = 2 };
+
+    CtlServe(QTextStream& out, QTextStream& err);
+
+    int run(const CtlOptions& options, SerialLink& link, Controller& controller, Clock& clock);
+
+private:
+    QTextStream& m_out;
+    QTextStream& m_err;
+};

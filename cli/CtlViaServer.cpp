@@ -1,0 +1,171 @@
+#include "CtlViaServer.h"
+
+#include "JsonLine.h"
+#include "SocketPath.h"
+#include "StatusBlock.h"
+#include "Units.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocalSocket>
+
+#include <cmath>
+
+namespace {
+constexpr int kConnectMs = 1000;
+
+int exitStatusFor(const QString& kind)
+{
+    if (kind == QLatin1String("range") || kind == QLatin1String("refused"))
+        return CtlViaServer::Refused;
+    if (kind == QLatin1String("file"))
+        return CtlViaServer::FileFailure;
+    return CtlViaServer::NoAnswer; // busy, timeout, controller, limit
+}
+
+qint32 microsteps(const QJsonValue& microns)
+{
+    return static_cast<qint32>(std::lround(microns.toDouble() * 25.0));
+}
+} // namespace
+
+bool CtlViaServer::handles(const QString& command)
+{
+    for (const char* name :
+        { "position", "move", "velocity", "stop", "refresh", "status", "continue", "programs", "download", "upload" }) {
+        if (command == QLatin1String(name))
+            return true;
+    }
+    return false;
+}
+
+QString CtlViaServer::liveSocket(const QString& device)
+{
+    const QString path = SocketPath::forDevice(device);
+    if (!QFileInfo::exists(path))
+        return QString();
+    QLocalSocket probe;
+    probe.connectToServer(path);
+    if (!probe.waitForConnected(kConnectMs))
+        return QString();
+    probe.abort();
+    return path;
+}
+
+CtlViaServer::CtlViaServer(QTextStream& out, QTextStream& err)
+    : m_out(out)
+    , m_err(err)
+{
+}
+
+std::optional<QJsonObject> CtlViaServer::call(const char* method, const QJsonObject& params, int* status)
+{
+    const int id = m_nextId++;
+    const QJsonObject request { { QStringLiteral("jsonrpc"), QStringLiteral("2.0") }, { QStringLiteral("id"), id },
+        { QStringLiteral("method"), QLatin1String(method) }, { QStringLiteral("params"), params } };
+    m_socket->write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
+    m_socket->flush();
+    for (;;) {
+        // A move may take long: the server answers when it has ended.
+        while (!m_socket->canReadLine()) {
+            if (m_socket->state() != QLocalSocket::ConnectedState || !m_socket->waitForReadyRead(-1)) {
+                if (m_socket->canReadLine())
+                    break;
+                m_err << "qx410ctl: " << m_command << ": the server closed the connection\n";
+                *status = NoAnswer;
+                return std::nullopt;
+            }
+        }
+        const QJsonObject reply = QJsonDocument::fromJson(m_socket->readLine()).object();
+        if (reply.value(QStringLiteral("id")).toInt() != id)
+            continue; // an event
+        if (!reply.contains(QStringLiteral("error")))
+            return reply.value(QStringLiteral("result")).toObject();
+        const QJsonObject error = reply.value(QStringLiteral("error")).toObject();
+        m_err << "qx410ctl: " << m_command << ": " << error.value(QStringLiteral("message")).toString() << "\n";
+        *status
+            = exitStatusFor(error.value(QStringLiteral("data")).toObject().value(QStringLiteral("kind")).toString());
+        return std::nullopt;
+    }
+}
+
+QString CtlViaServer::positionLine(const QJsonObject& result, bool json) const
+{
+    const QJsonObject p = result.value(QStringLiteral("position")).toObject();
+    const Position steps { microsteps(p.value(QStringLiteral("x"))), microsteps(p.value(QStringLiteral("y"))),
+        microsteps(p.value(QStringLiteral("z"))) };
+    return JsonLine::positionLine(Units::microstepsToMicrons(steps), json);
+}
+
+int CtlViaServer::run(const CtlOptions& o, const QString& socketPath, const Position& target, int velocity)
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    m_command = o.command;
+    if (!socket.waitForConnected(kConnectMs)) {
+        m_err << "qx410ctl: " << o.command << ": cannot reach the server on " << socketPath << ": "
+              << socket.errorString() << "\n";
+        return NotServed;
+    }
+    m_socket = &socket;
+    int status = Done;
+    const QString& c = o.command;
+    if (c == QLatin1String("position") || c == QLatin1String("move")) {
+        const QJsonObject params = c == QLatin1String("move") ? QJsonObject { { QStringLiteral("x"), target.x },
+            { QStringLiteral("y"), target.y }, { QStringLiteral("z"), target.z } }
+                                                              : QJsonObject();
+        if (const auto r = call(c == QLatin1String("move") ? "move" : "position", params, &status))
+            m_out << positionLine(*r, o.json) << "\n";
+    } else if (c == QLatin1String("velocity")) {
+        // The velocity word V at the resolution asked for: the order keeps
+        // the 1310 rule of high resolution on the way.
+        const QJsonObject v { { QStringLiteral("velocity"), velocity } };
+        const QJsonObject r { { QStringLiteral("resolution"),
+            o.high ? QStringLiteral("high") : QStringLiteral("low") } };
+        if (o.high) {
+            if (call("velocity", v, &status))
+                call("resolution", r, &status);
+        } else if (call("resolution", r, &status)) {
+            call("velocity", v, &status);
+        }
+    } else if (c == QLatin1String("status")) {
+        if (const auto r = call("status", {}, &status)) {
+            const QJsonArray numbers = r->value(QStringLiteral("status")).toArray();
+            if (o.json) {
+                m_out << JsonLine::of({ { QStringLiteral("status"), numbers } }) << "\n";
+            } else {
+                std::array<int, StatusBlock::count> block {};
+                for (std::size_t i = 0; i < block.size(); ++i)
+                    block[i] = numbers.at(static_cast<int>(i)).toInt();
+                m_out << StatusBlock::join(block) << "\n";
+            }
+        }
+    } else if (c == QLatin1String("programs")) {
+        if (const auto r = call("programs", {}, &status)) {
+            const QJsonArray steps = r->value(QStringLiteral("programs")).toArray();
+            for (int n = 1; n <= steps.size(); ++n) {
+                const int count = steps.at(n - 1).toInt();
+                if (o.json)
+                    m_out << JsonLine::of({ { QStringLiteral("program"), n }, { QStringLiteral("steps"), count } })
+                          << "\n";
+                else
+                    m_out << n << " " << count << "\n";
+            }
+        }
+    } else if (c == QLatin1String("download") || c == QLatin1String("upload")) {
+        const bool download = c == QLatin1String("download");
+        // The server may run in another folder.
+        const QString file = QFileInfo(o.args[download ? 0 : 1]).absoluteFilePath();
+        const int program = o.args[download ? 1 : 0].toInt();
+        const QJsonObject params { { QStringLiteral("file"), file }, { QStringLiteral("program"), program } };
+        if (const auto r = call(download ? "download" : "upload", params, &status))
+            m_out << r->value(QStringLiteral("steps")).toInt() << "\n";
+    } else {
+        // stop, refresh, continue
+        call(c == QLatin1String("stop") ? "stop" : c == QLatin1String("refresh") ? "refresh" : "continue", {}, &status);
+    }
+    m_out.flush();
+    socket.disconnectFromServer();
+    return status;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "CtlOptions.h"
+#include "Position.h"
+
+#include <QJsonObject>
+#include <QTextStream>
+#include <optional>
+
+class QLocalSocket;
+
+// A qx410ctl command carried out through the local server that holds the
+// port (the desktop program, or qx410ctl serve), with the output and exit
+// statuses it has on the port itself.
+class CtlViaServer {
+public:
+    enum ExitStatus { Done = 0, Refused = 1, FileFailure = 2, NotServed = 2, NoAnswer = 3 };
+
+    // The commands that go through a server.
+    static bool handles(const QString& command);
+    // The socket of a server that answers for the device; empty when none does.
+    static QString liveSocket(const QString& device);
+
+    CtlViaServer(QTextStream& out, QTextStream& err);
+
+    // target: move's position in whole micrometres; velocity: velocity's V.
+    int run(const CtlOptions& options, const QString& socketPath, const Position& target, int velocity);
+
+private:
+    // The result, or nothing with the message said and *status set.
+    std::optional<QJsonObject> call(const char* method, const QJsonObject& params, int* status);
+    QString positionLine(const QJsonObject& result, bool json) const;
+
+    QTextStream& m_out;
+    QTextStream& m_err;
+    QLocalSocket* m_socket = nullptr;
+    QString m_command;
+    int m_nextId = 1;
+};
