@@ -2,10 +2,9 @@
 
 #include "CaptureFile.h"
 #include "CommandLines.h"
-#include "Controller.h"
+#include "ControlLayer.h"
 #include "LinkStatus.h"
-#include "MainFrameState.h"
-#include "MainOperations.h"
+#include "PathSlots.h"
 #include "Prompts.h"
 
 #include <utility>
@@ -33,15 +32,15 @@ const QString CaptureSession::cannotWriteText
     = QStringLiteral("Can not open file to write, if you did not quit saving please check what is wrong!");
 const QString CaptureSession::quitText = QStringLiteral("Quit without saving data?");
 
-CaptureSession::CaptureSession(MainFrameState& state, MainOperations& operations, Controller& controller,
-                               Prompts& prompts, std::function<void()> closed)
-    : m_state(state)
-    , m_operations(operations)
-    , m_controller(controller)
+CaptureSession::CaptureSession(PathSlots& paths, ControlLayer& control, Prompts& prompts,
+                               std::function<void()> closed)
+    : m_paths(paths)
+    , m_control(control)
+    , m_state(control.state())
     , m_prompts(prompts)
     , m_closed(std::move(closed))
-    , m_rememberedVelocity(state.velocity)
-    , m_rememberedResolution(state.resolution)
+    , m_rememberedVelocity(m_state.velocity)
+    , m_rememberedResolution(m_state.resolution)
 {
 }
 
@@ -71,7 +70,7 @@ void CaptureSession::record(const QString& line)
 
 QString& CaptureSession::pathFile()
 {
-    return m_state.pathSelector == 2 ? m_state.path2File : m_state.path1File;
+    return m_paths.selectedPathFile();
 }
 
 static_assert(CommandLines::statusCount == StatusBlock::count, "a Status line holds the whole status block");
@@ -88,7 +87,7 @@ QString text(const std::string& line)
 QString CaptureSession::speedLine() const
 {
     constexpr CommandLines::Writer editor = CommandLines::Writer::Editor;
-    return text(m_state.resolution == MainFrameState::highResolution ? CommandLines::high(editor, m_state.velocity)
+    return text(m_state.resolution == ControlState::highResolution ? CommandLines::high(editor, m_state.velocity)
                                                                      : CommandLines::low(editor, m_state.velocity));
 }
 
@@ -131,7 +130,7 @@ void CaptureSession::position()
     // dialog's buttons through): no second exchange goes on the line.
     if (m_state.busy)
         return;
-    if (m_operations.getPosition() == LinkStatus::Failed)
+    if (m_control.getPosition() == LinkStatus::Failed)
         return; // the program is ending
 
     if (m_state.velocity != m_rememberedVelocity || m_state.resolution != m_rememberedResolution) {
@@ -177,7 +176,7 @@ void CaptureSession::parameters()
     if (m_state.busy)
         return; // as for Position: a move is awaiting the controller
     StatusNumbers numbers{};
-    const LinkStatus status = m_controller.queryStatus(&numbers);
+    const LinkStatus status = m_control.queryStatus(&numbers);
     if (status == LinkStatus::Failed)
         return; // the program is ending
     // Without a reply (the operator reset communication) there is no status

@@ -6,24 +6,24 @@ namespace {
 
 using Frame = SimFrame;
 
-TEST(MainOperations, InitialExchangeReadsTwiceThenSendsTheVelocityWithoutTheHighBit)
+TEST(ControlLayer, InitialExchangeReadsTwiceThenSendsTheVelocityWithoutTheHighBit)
 {
-    for (int resolution : {MainFrameState::lowResolution, MainFrameState::highResolution}) {
+    for (int resolution : {ControlState::lowResolution, ControlState::highResolution}) {
         Frame f;
-        f.state.resolution = resolution;
+        f.ops.state().resolution = resolution;
         f.placeController(Position{25000, -13, 12});
-        f.state.stored[MainFrameState::Previous] = Position{7, 8, 9};
+        f.state.stored[StoredSlots::Previous] = Position{7, 8, 9};
         EXPECT_EQ(f.ops.initialExchange(), LinkStatus::Ok);
         EXPECT_EQ(f.port.written, hex("630D" "630D" "56E8030D"));
         EXPECT_EQ(f.ui.panel, (Position{1000, -1, 0}));
-        EXPECT_EQ(f.state.displayed, (Position{1000, -1, 0}));
-        EXPECT_EQ(f.state.current, (Position{25000, -13, 12}));
-        EXPECT_EQ(f.state.lastDrawn, f.state.current);
-        EXPECT_EQ(f.state.stored[MainFrameState::Previous], (Position{7, 8, 9}));
+        EXPECT_EQ(f.ops.state().displayed, (Position{1000, -1, 0}));
+        EXPECT_EQ(f.ops.state().current, (Position{25000, -13, 12}));
+        EXPECT_EQ(f.ops.state().lastDrawn, f.ops.state().current);
+        EXPECT_EQ(f.state.stored[StoredSlots::Previous], (Position{7, 8, 9}));
     }
 }
 
-TEST(MainOperations, AbsoluteMoveLocksWaitsReadsBackAndMovesTheMarker)
+TEST(ControlLayer, AbsoluteMoveLocksWaitsReadsBackAndMovesTheMarker)
 {
     Frame f;
     f.placeController(Position{2500, 0, 0});
@@ -33,34 +33,34 @@ TEST(MainOperations, AbsoluteMoveLocksWaitsReadsBackAndMovesTheMarker)
 
     bool lockedDuringWait = false;
     f.link.setMessagePump([&] {
-        lockedDuringWait = f.state.busy && !f.ui.controlsEnabled;
+        lockedDuringWait = f.ops.state().busy && !f.ui.controlsEnabled;
         f.port.waitForData(1000);
         return true;
     });
     const qint64 start = f.clock.nowMs();
     EXPECT_EQ(f.ops.absoluteMove(Position{27500, 0, 0}), LinkStatus::Ok); // 1000 µm at 1000 µm/s
     EXPECT_TRUE(lockedDuringWait);
-    EXPECT_FALSE(f.state.busy);
+    EXPECT_FALSE(f.ops.state().busy);
     EXPECT_GE(f.clock.nowMs() - start, 1000 + 100);
     EXPECT_EQ(f.port.written, Commands::move(Position{27500, 0, 0}) + hex("630D630D"));
-    EXPECT_EQ(f.state.stored[MainFrameState::Previous], (Position{100, 0, 0}));
+    EXPECT_EQ(f.state.stored[StoredSlots::Previous], (Position{100, 0, 0}));
     EXPECT_EQ(f.ui.log, (QStringList{"lock", "states", "unlock", "states", "panel 1100 0 0", "panel 1100 0 0",
                                      "marker 2500 -> 27500"}));
-    EXPECT_EQ(f.state.lastDrawn, (Position{27500, 0, 0}));
-    EXPECT_EQ(f.state.displayed, (Position{1100, 0, 0}));
+    EXPECT_EQ(f.ops.state().lastDrawn, (Position{27500, 0, 0}));
+    EXPECT_EQ(f.ops.state().displayed, (Position{1100, 0, 0}));
 }
 
-TEST(MainOperations, PreviousPositionComesFromTheMarkerEvenForAMoveToTheSamePlace)
+TEST(ControlLayer, PreviousPositionComesFromTheMarkerEvenForAMoveToTheSamePlace)
 {
     Frame f;
-    f.state.lastDrawn = Position{250, -250, 0}; // the marker, not the controller
+    f.ops.state().lastDrawn = Position{250, -250, 0}; // the marker, not the controller
     EXPECT_EQ(f.ops.absoluteMove(Position{0, 0, 0}), LinkStatus::Ok);
-    EXPECT_EQ(f.state.stored[MainFrameState::Previous], (Position{10, -10, 0}));
+    EXPECT_EQ(f.state.stored[StoredSlots::Previous], (Position{10, -10, 0}));
     EXPECT_EQ(f.ops.absoluteMove(Position{0, 0, 0}), LinkStatus::Ok);
-    EXPECT_EQ(f.state.stored[MainFrameState::Previous], (Position{0, 0, 0}));
+    EXPECT_EQ(f.state.stored[StoredSlots::Previous], (Position{0, 0, 0}));
 }
 
-TEST(MainOperations, StopEndsTheWaitAndTheReadBackShowsWhereTheControllerStopped)
+TEST(ControlLayer, StopEndsTheWaitAndTheReadBackShowsWhereTheControllerStopped)
 {
     Frame f;
     int pumps = 0;
@@ -71,31 +71,31 @@ TEST(MainOperations, StopEndsTheWaitAndTheReadBackShowsWhereTheControllerStopped
         return true;
     });
     EXPECT_EQ(f.ops.absoluteMove(Units::micronsToMicrosteps(Position{10000, 0, 0})), LinkStatus::Ok);
-    EXPECT_FALSE(f.state.busy);
+    EXPECT_FALSE(f.ops.state().busy);
     EXPECT_TRUE(f.port.written.contains(hex("030D")));
     EXPECT_TRUE(f.port.written.endsWith(hex("630D630D")));
-    EXPECT_GT(f.state.current.x, 0);
-    EXPECT_LT(f.state.current.x, 250000);
-    EXPECT_EQ(f.state.lastDrawn, f.state.current);
+    EXPECT_GT(f.ops.state().current.x, 0);
+    EXPECT_LT(f.ops.state().current.x, 250000);
+    EXPECT_EQ(f.ops.state().lastDrawn, f.ops.state().current);
     EXPECT_TRUE(f.ui.controlsEnabled);
 }
 
-TEST(MainOperations, ACompletionByteLeftOverFromAStoppedMoveDoesNotEndTheNextMove)
+TEST(ControlLayer, ACompletionByteLeftOverFromAStoppedMoveDoesNotEndTheNextMove)
 {
     Frame f;
     f.port.inject(hex("0D")); // the late end of a move that Stop ended
     EXPECT_EQ(f.ops.absoluteMove(Units::micronsToMicrosteps(Position{1000, 0, 0})), LinkStatus::Ok);
-    EXPECT_EQ(f.state.displayed, (Position{1000, 0, 0}));
+    EXPECT_EQ(f.ops.state().displayed, (Position{1000, 0, 0}));
     EXPECT_EQ(f.port.controllerAt(), (Position{25000, 0, 0}));
 }
 
-TEST(MainOperations, SilentControllerDuringReadBackLeavesTheReadOutAsItWas)
+TEST(ControlLayer, SilentControllerDuringReadBackLeavesTheReadOutAsItWas)
 {
     qx410sim::Faults silent;
     silent.silent = true;
     silent.afterCommands = 2;
     Frame f(silent);
-    f.state.displayed = Position{5, 5, 5};
+    f.ops.state().displayed = Position{5, 5, 5};
     f.ui.panel = Position{5, 5, 5};
     f.prompts.answers = {Prompts::Answer::Yes};
     // Recovery: Yes, setup confirmed, the port reopens; the program carries on.
@@ -103,7 +103,24 @@ TEST(MainOperations, SilentControllerDuringReadBackLeavesTheReadOutAsItWas)
     EXPECT_EQ(f.ops.getPosition(), LinkStatus::Ok);
     EXPECT_EQ(f.ops.getPosition(), LinkStatus::Recovered);
     EXPECT_EQ(f.prompts.shown.size(), 1);
-    EXPECT_EQ(f.state.displayed, (Position{0, 0, 0}));
+    EXPECT_EQ(f.ops.state().displayed, (Position{0, 0, 0}));
+}
+
+TEST(ControlLayer, AMoveRequestedDuringAMoveIsRefusedAtOnceAndNeverQueued)
+{
+    Frame f;
+    bool refused = false;
+    f.link.setMessagePump([&] {
+        if (!refused)
+            refused = !f.ops.requestMove(Position{500, 0, 0});
+        f.port.waitForData(1000);
+        return true;
+    });
+    LinkStatus status = LinkStatus::Failed;
+    EXPECT_TRUE(f.ops.requestMove(Position{2500, 0, 0}, &status));
+    EXPECT_EQ(status, LinkStatus::Ok);
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(f.port.written, Commands::move(Position{2500, 0, 0}) + hex("630D630D"));
 }
 
 } // namespace
