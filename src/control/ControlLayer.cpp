@@ -40,6 +40,25 @@ void ControlLayer::setCurrentPosition(const Position& microsteps)
     m_state.current = microsteps;
 }
 
+bool ControlLayer::linkOpen() const
+{
+    return m_link.isOpen();
+}
+
+bool ControlLayer::applySpeed(quint16 velocity, bool high, LinkStatus* status)
+{
+    if (m_state.busy || velocity > ControlState::maxVelocity
+        || (high && velocity > ControlState::highResolutionVelocityLimit))
+        return false;
+    m_state.velocity = velocity;
+    m_state.resolution = high ? ControlState::highResolution : ControlState::lowResolution;
+    emit settingsChanged(m_state.velocity, m_state.resolution);
+    const LinkStatus sent = noted(m_controller.setVelocity(VelocityWord::encode(velocity, high)));
+    if (status)
+        *status = sent;
+    return true;
+}
+
 LinkStatus ControlLayer::noted(LinkStatus status)
 {
     if (status == LinkStatus::Recovered)

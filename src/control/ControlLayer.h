@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CaptureHost.h"
 #include "ControlState.h"
 #include "Controller.h"
 #include "HostMoves.h"
@@ -19,8 +20,9 @@ class SerialLink;
 // absolute move with its wait, marker refresh, restore velocity, Stop,
 // refresh, the exchange that ends start-up). It owns no widgets: the main
 // window, the dialogs and any other client observe its signals. The
-// command-file runs reach the controller through it as their HostMoves.
-class ControlLayer : public QObject, public HostMoves
+// command-file runs reach the controller through it as their HostMoves, the
+// capture editor as its CaptureHost.
+class ControlLayer : public QObject, public HostMoves, public CaptureHost
 {
     Q_OBJECT
 public:
@@ -33,14 +35,17 @@ public:
     ControlState& state() { return m_state; }
     const ControlState& state() const { return m_state; }
 
-    bool isBusy() const { return m_state.busy; }
+    bool isBusy() const override { return m_state.busy; }
     // Microsteps, as last reported by the controller.
     Position currentPosition() const { return m_state.current; }
     // Whole micrometres, as last read out.
-    Position displayedPosition() const { return m_state.displayed; }
-    quint16 velocitySetting() const { return m_state.velocity; }
-    int resolutionSetting() const { return m_state.resolution; }
+    Position displayedPosition() const override { return m_state.displayed; }
+    quint16 velocitySetting() const override { return m_state.velocity; }
+    int resolutionSetting() const override { return m_state.resolution; }
     bool isHighResolution() const { return m_state.isHighResolution(); }
+    bool highResolutionChosen() const override { return m_state.resolution == ControlState::highResolution; }
+    // The port to the controller is open.
+    bool linkOpen() const;
 
     // The settings (velocity in µm/s without the high-resolution bit;
     // ControlState::lowResolution or highResolution). Nothing is sent.
@@ -48,10 +53,16 @@ public:
     void setResolutionSetting(int resolution);
     // The target of the next move (a step button, a click in the plan).
     void setCurrentPosition(const Position& microsteps);
+    // A client's velocity and resolution, applied as the Velocity and
+    // Resolution dialogs apply them: both settings, then the velocity command
+    // with the resolution bit. Refused (false; nothing changed or sent) while
+    // a move is awaited, above maxVelocity, or above
+    // highResolutionVelocityLimit at high resolution.
+    bool applySpeed(quint16 velocity, bool high, LinkStatus* status = nullptr);
 
     // Position query; on a reply the displayed and current positions follow
     // it and positionChanged is emitted.
-    LinkStatus getPosition();
+    LinkStatus getPosition() override;
     // Moves to X, Y, Z microsteps: previous position from the marker, busy
     // flag and lock-out, the move and its wait, 100 ms, unlock, two position
     // queries, marker refresh.
@@ -73,7 +84,7 @@ public:
     // The controller's own display shows X, Y, Z again.
     LinkStatus refreshDisplay();
     // The controller's status block.
-    LinkStatus queryStatus(std::array<int, StatusBlock::count>* numbers);
+    LinkStatus queryStatus(std::array<int, StatusBlock::count>* numbers) override;
 
     // HostMoves for command-file runs.
     bool& busy() override;

@@ -11,6 +11,9 @@ struct ControlState
 {
     static constexpr int lowResolution = 1019;
     static constexpr int highResolution = 1021;
+    // The highest velocity setting (µm/s), and the highest at high resolution.
+    static constexpr int maxVelocity = 6550;
+    static constexpr int highResolutionVelocityLimit = 1310;
 
     // Set while an absolute move awaits the controller's completion byte.
     bool busy = false;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-class ControlLayer;
+class CaptureHost;
 class Prompts;
 class QLineEdit;
 class QListWidget;
@@ -37,7 +37,7 @@ class CaptureDialog : public QDialog
     Q_OBJECT
 
 public:
-    CaptureDialog(PathSlots& paths, ControlLayer& control, std::unique_ptr<Prompts> prompts,
+    CaptureDialog(PathSlots& paths, CaptureHost& host, std::unique_ptr<Prompts> prompts,
                   std::function<void()> closed, QWidget* owner = nullptr);
     ~CaptureDialog() override;
 

@@ -2,7 +2,7 @@
 
 #include "CaptureFile.h"
 #include "CommandLines.h"
-#include "ControlLayer.h"
+#include "CaptureHost.h"
 #include "LinkStatus.h"
 #include "PathSlots.h"
 #include "Prompts.h"
@@ -32,15 +32,14 @@ const QString CaptureSession::cannotWriteText
     = QStringLiteral("Can not open file to write, if you did not quit saving please check what is wrong!");
 const QString CaptureSession::quitText = QStringLiteral("Quit without saving data?");
 
-CaptureSession::CaptureSession(PathSlots& paths, ControlLayer& control, Prompts& prompts,
+CaptureSession::CaptureSession(PathSlots& paths, CaptureHost& host, Prompts& prompts,
                                std::function<void()> closed)
     : m_paths(paths)
-    , m_control(control)
-    , m_state(control.state())
+    , m_host(host)
     , m_prompts(prompts)
     , m_closed(std::move(closed))
-    , m_rememberedVelocity(m_state.velocity)
-    , m_rememberedResolution(m_state.resolution)
+    , m_rememberedVelocity(host.velocitySetting())
+    , m_rememberedResolution(host.resolutionSetting())
 {
 }
 
@@ -87,8 +86,8 @@ QString text(const std::string& line)
 QString CaptureSession::speedLine() const
 {
     constexpr CommandLines::Writer editor = CommandLines::Writer::Editor;
-    return text(m_state.resolution == ControlState::highResolution ? CommandLines::high(editor, m_state.velocity)
-                                                                     : CommandLines::low(editor, m_state.velocity));
+    return text(m_host.highResolutionChosen() ? CommandLines::high(editor, m_host.velocitySetting())
+                                              : CommandLines::low(editor, m_host.velocitySetting()));
 }
 
 QString CaptureSession::moveLine(const Position& microns)
@@ -128,14 +127,14 @@ void CaptureSession::position()
 {
     // An absolute move is awaiting its completion byte (its wait lets this
     // dialog's buttons through): no second exchange goes on the line.
-    if (m_state.busy)
+    if (m_host.isBusy())
         return;
-    if (m_control.getPosition() == LinkStatus::Failed)
+    if (m_host.getPosition() == LinkStatus::Failed)
         return; // the program is ending
 
-    if (m_state.velocity != m_rememberedVelocity || m_state.resolution != m_rememberedResolution) {
-        m_rememberedVelocity = m_state.velocity;
-        m_rememberedResolution = m_state.resolution;
+    if (m_host.velocitySetting() != m_rememberedVelocity || m_host.resolutionSetting() != m_rememberedResolution) {
+        m_rememberedVelocity = m_host.velocitySetting();
+        m_rememberedResolution = m_host.resolutionSetting();
         if (ask(settingsChangedText, editorCaption))
             record(speedLine());
     }
@@ -150,7 +149,7 @@ void CaptureSession::position()
         }
     }
 
-    record(moveLine(m_state.displayed));
+    record(moveLine(m_host.displayedPosition()));
     m_lastWasPause = false;
     m_saved = false;
 }
@@ -173,10 +172,10 @@ void CaptureSession::pause()
 
 void CaptureSession::parameters()
 {
-    if (m_state.busy)
+    if (m_host.isBusy())
         return; // as for Position: a move is awaiting the controller
     StatusNumbers numbers{};
-    const LinkStatus status = m_control.queryStatus(&numbers);
+    const LinkStatus status = m_host.queryStatus(&numbers);
     if (status == LinkStatus::Failed)
         return; // the program is ending
     // Without a reply (the operator reset communication) there is no status

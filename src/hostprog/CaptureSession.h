@@ -9,9 +9,8 @@
 #include <functional>
 #include <optional>
 
-class ControlLayer;
+class CaptureHost;
 class Prompts;
-struct ControlState;
 struct PathSlots;
 
 // What the capture editor does, without widgets: the recorded lines with
@@ -50,7 +49,7 @@ public:
     static const QString quitText;
 
     // `closed` is called once, when Exit lets the dialog go.
-    CaptureSession(PathSlots& paths, ControlLayer& control, Prompts& prompts,
+    CaptureSession(PathSlots& paths, CaptureHost& host, Prompts& prompts,
                    std::function<void()> closed);
 
     const QStringList& lines() const { return m_lines; }
@@ -115,8 +114,7 @@ private:
     QString& pathFile();
 
     PathSlots& m_paths;
-    ControlLayer& m_control;
-    ControlState& m_state; // the control layer's
+    CaptureHost& m_host;
     Prompts& m_prompts;
     std::function<void()> m_closed;
 

@@ -17,9 +17,9 @@ class Prompts;
 // dialog stays open.
 class VelocitySetup {
 public:
-    static constexpr int maxEntry = 6550;
+    static constexpr int maxEntry = ControlState::maxVelocity;
     // At high resolution the velocity may be at most this (inclusive).
-    static constexpr int highResolutionLimit = 1310;
+    static constexpr int highResolutionLimit = ControlState::highResolutionVelocityLimit;
 
     static const QString rangeText;
     static const QString highResolutionText;

@@ -123,4 +123,30 @@ TEST(ControlLayer, AMoveRequestedDuringAMoveIsRefusedAtOnceAndNeverQueued)
     EXPECT_EQ(f.port.written, Commands::move(Position{2500, 0, 0}) + hex("630D630D"));
 }
 
+struct SpeedCase
+{
+    quint16 velocity;
+    bool high;
+    bool busy;
+    const char* sent; // the velocity command; nullptr when refused
+};
+
+TEST(ControlLayer, ApplySpeedSendsTheWordWithTheResolutionBitOrRefusesWithoutChangingAnything)
+{
+    const SpeedCase cases[] = {
+        {900, false, false, "5684030D"},  {1310, true, false, "561E850D"}, {6550, false, false, "5696190D"},
+        {1311, true, false, nullptr},     {6551, false, false, nullptr},   {900, false, true, nullptr},
+    };
+    for (const SpeedCase& c : cases) {
+        Frame f;
+        f.ops.state().busy = c.busy;
+        LinkStatus status = LinkStatus::Failed;
+        EXPECT_EQ(f.ops.applySpeed(c.velocity, c.high, &status), c.sent != nullptr) << c.velocity;
+        EXPECT_EQ(f.port.written, c.sent ? hex(c.sent) : QByteArray()) << c.velocity;
+        EXPECT_EQ(f.ops.velocitySetting(), c.sent ? c.velocity : 1000) << c.velocity;
+        EXPECT_EQ(f.ops.isHighResolution(), c.sent && c.high) << c.velocity;
+        EXPECT_EQ(status, c.sent ? LinkStatus::Ok : LinkStatus::Failed) << c.velocity;
+    }
+}
+
 } // namespace

@@ -73,6 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"setVelocitySettingUnchanged", [](SimFrame& f) { f.ops.setVelocitySetting(1000); }, {}},
         Row{"setResolutionSetting", [](SimFrame& f) { f.ops.setResolutionSetting(ControlState::highResolution); },
             {"settings"}},
+        Row{"applySpeed", [](SimFrame& f) { f.ops.applySpeed(900, true); }, {"settings"}},
+        Row{"applySpeedRefused", [](SimFrame& f) { f.ops.applySpeed(2000, true); }, {}},
         Row{"restoreVelocity", [](SimFrame& f) { f.ops.restoreVelocity(); }, {}},
         Row{"refreshDisplay", [](SimFrame& f) { f.ops.refreshDisplay(); }, {}},
         Row{"getPositionUnanswered", [](SimFrame& f) { f.ops.getPosition(); }, {"recovered"}, true}),
