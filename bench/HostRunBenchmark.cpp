@@ -19,9 +19,7 @@
 #include "Clock.h"
 #include "Controller.h"
 #include "HostExecutionSession.h"
-#include "MainFrameState.h"
-#include "MainFrameUi.h"
-#include "MainOperations.h"
+#include "ControlLayer.h"
 #include "Prompts.h"
 #include "QtSerialPortDevice.h"
 #include "SerialLink.h"
@@ -173,16 +171,6 @@ double threadCpuMs()
     return cpuMs(u);
 }
 
-// The main window's widgets, absent: the operations only tell them to follow.
-class NoWidgets : public MainFrameUi
-{
-public:
-    void setManualControlsEnabled(bool) override {}
-    void updateCommandStates() override {}
-    void showPanelPosition(const Position&) override {}
-    void moveMarker(const Position&, const Position&) override {}
-};
-
 // Select File chooses the workload; no other question is expected.
 class FilePrompts : public Prompts
 {
@@ -224,12 +212,10 @@ bool runDesktop(const QString& file, const QString& device, double* waitedMs)
         pumpedMs += msSince(start);
         return true;
     });
-    Controller controller(link);
-    MainFrameState state;
-    state.velocity = kRestoreVelocity;
-    NoWidgets ui;
-    MainOperations operations(state, controller, clock, ui);
-    HostExecutionSession session(operations, prompts);
+    // The control layer with nothing observing it: no widgets to follow.
+    ControlLayer control(link, clock);
+    control.setVelocitySetting(kRestoreVelocity);
+    HostExecutionSession session(control, prompts);
     session.selectFile();
     if (session.lineCount() != kLines) {
         std::fprintf(stderr, "the file holds %d lines\n", session.lineCount());

@@ -38,6 +38,7 @@
 CQx410App::CQx410App()
     : m_traced(m_port, m_clock)
     , m_link(m_traced, m_clock, m_prompts, m_serial)
+    , m_control(m_link, m_clock)
 {
 }
 
@@ -100,7 +101,7 @@ int CQx410App::run()
 {
     // Main-window construction: settings first, the port last.
     loadPortBindings();
-    SettingsLoader loader(m_serial, m_state, m_prompts, [this] { return askPortInStartupMode(); });
+    SettingsLoader loader(m_serial, m_state, m_control.state(), m_prompts, [this] { return askPortInStartupMode(); });
     if (!loader.load(settingsPath()) || !m_link.openOrEnd())
         return -1;
     // The recovery prompt's Yes shows Setup Communications in start-up mode.
@@ -123,8 +124,7 @@ int CQx410App::run()
         return false;
     });
 
-    m_controller = std::make_unique<Controller>(m_link);
-    m_frame = std::make_unique<CMainFrame>(m_state, m_serial, m_link, *m_controller, m_clock, m_prompts);
+    m_frame = std::make_unique<CMainFrame>(m_state, m_control, m_serial, m_prompts);
     QObject::connect(m_frame.get(), &CMainFrame::helpRequested, m_frame.get(), [this] { showHelp(QString()); });
     // F1 in a dialog: the guide at the dialog's section, in a help window of
     // the dialog's own, so that a modal dialog does not block it.
@@ -177,7 +177,7 @@ void CQx410App::connectSetupDialogs()
     CMainFrame* f = m_frame.get();
     // Setup, Velocity and a double-click on the velocity pane.
     QObject::connect(f, &CMainFrame::velocityDialogRequested, f, [this, f] {
-        VelocitySetup setup(f->state(), *m_controller, m_prompts, [f] { f->updatePaneTexts(); });
+        VelocitySetup setup(m_control, m_prompts, nullptr); // the panes follow the layer
         setup.run([f](const VelocityChoice& initial, const VelocitySetup::Apply& ok) {
             return VelocityDialog::askWithDialog(f, initial, ok);
         });
@@ -185,7 +185,7 @@ void CQx410App::connectSetupDialogs()
     // Setup, Resolution and a double-click on the resolution pane.
     QObject::connect(f, &CMainFrame::resolutionDialogRequested, f, [this, f] {
         ResolutionSetup setup(
-            f->state(), *m_controller, m_prompts, [f] { f->updatePaneTexts(); },
+            m_control, m_prompts, nullptr, // the panes follow the layer
             [f](const QString& text) { ResolutionNote::show(f->statusBar(), text); });
         setup.run([f](const ResolutionChoice& initial, const ResolutionSetup::Apply& ok) {
             return ResolutionDialog::askWithDialog(f, initial, ok);
@@ -194,7 +194,7 @@ void CQx410App::connectSetupDialogs()
     QObject::connect(f, &CMainFrame::dialogRequested, f, [this, f](QAction* action) {
         if (action != f->actions().hardware)
             return;
-        HardwareSetup setup(*m_controller, m_prompts);
+        HardwareSetup setup(m_control.controller(), m_prompts);
         HardwareSetupDialog::showModal(f, setup);
     });
 }
@@ -207,7 +207,7 @@ void CQx410App::connectCapture()
         QtPrompts* shown = boxes.get();
         QPointer<CMainFrame> frame(f);
         auto* dialog = new CaptureDialog(
-            f->state(), f->operations(), *m_controller, std::move(boxes),
+            f->state(), m_control, std::move(boxes),
             [frame] {
                 if (frame)
                     frame->notifyCaptureClosed();
@@ -237,20 +237,20 @@ void CQx410App::connectHostExecution()
     // window, made afresh each time, its messages owned by it.
     QObject::connect(f, &CMainFrame::hostExecutionRequested, f, [f] {
         QtPrompts boxes;
-        HostExecutionDialog dialog(f->operations(), boxes, f);
+        HostExecutionDialog dialog(f->control(), boxes, f);
         boxes.setOwner(&dialog);
         dialog.exec();
     });
     // Move Along Path 1 and 2 on the main toolbar.
     m_viewPrompts = std::make_unique<QtPrompts>();
     m_viewPrompts->setOwner(f->view());
-    m_paths = std::make_unique<PathRunner>(f->state(), f->operations(), *m_viewPrompts);
-    m_paths->connectTo(*f);
+    m_paths = std::make_unique<PathRunner>(f->state(), m_control, *m_viewPrompts);
+    QObject::connect(f, &CMainFrame::movePathRequested, f, [this](int path) { m_paths->moveAlong(path); });
 }
 
 void CQx410App::shutdown()
 {
-    SettingsLoader loader(m_serial, m_state, m_prompts, nullptr);
+    SettingsLoader loader(m_serial, m_state, m_control.state(), m_prompts, nullptr);
     loader.save(settingsPath(), m_frame->panel()->stepSizeText());
     m_link.close();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ControlLayer.h"
 #include "MainFrameState.h"
 #include "QtPrompts.h"
 #include "QtSerialPortDevice.h"
@@ -13,7 +14,6 @@
 
 class PathRunner;
 class CMainFrame;
-class Controller;
 class TraceFile;
 class HelpWindow;
 
@@ -56,7 +56,8 @@ private:
     TracingPortDevice m_traced;
     SerialLink m_link;
     std::unique_ptr<TraceFile> m_trace;
-    std::unique_ptr<Controller> m_controller;
+    // The controller as every client sees it, over the link above.
+    ControlLayer m_control;
     std::unique_ptr<CMainFrame> m_frame;
     // Move Along Path 1 and 2, with their messages owned by the view.
     std::unique_ptr<QtPrompts> m_viewPrompts;

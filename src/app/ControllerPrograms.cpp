@@ -24,7 +24,7 @@ void CQx410App::connectControllerPrograms()
         // the main window.
         QtPrompts prompts;
         ProgramExchange exchange(m_link, m_clock);
-        FrameProgramHost host(f->state(), f->operations());
+        FrameProgramHost host(f->state(), f->control());
         if (action == a.downloadPrograms) {
             DownloadSession session(exchange, prompts, host);
             DownloadDialog dialog(session, f);

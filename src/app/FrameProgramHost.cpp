@@ -1,18 +1,18 @@
 #include "FrameProgramHost.h"
 
 #include "MainFrameState.h"
-#include "MainOperations.h"
+#include "ControlLayer.h"
 #include "VelocityWord.h"
 
-FrameProgramHost::FrameProgramHost(MainFrameState& state, MainOperations& operations)
+FrameProgramHost::FrameProgramHost(MainFrameState& state, ControlLayer& control)
     : m_state(state)
-    , m_operations(operations)
+    , m_control(control)
 {
 }
 
 quint16 FrameProgramHost::startVelocityWord() const
 {
-    return VelocityWord::encode(m_state.velocity, m_state.isHighResolution());
+    return VelocityWord::encode(m_control.velocitySetting(), m_control.isHighResolution());
 }
 
 int FrameProgramHost::selectedProgram() const
@@ -27,15 +27,15 @@ void FrameProgramHost::setSelectedProgram(int program)
 
 LinkStatus FrameProgramHost::getPosition()
 {
-    return m_operations.getPosition();
+    return m_control.getPosition();
 }
 
 void FrameProgramHost::markerRefresh()
 {
-    m_operations.markerRefresh();
+    m_control.markerRefresh();
 }
 
 LinkStatus FrameProgramHost::restoreVelocity()
 {
-    return m_operations.restoreVelocity();
+    return m_control.restoreVelocity();
 }

@@ -2,14 +2,16 @@
 
 #include "ProgramHost.h"
 
-class MainOperations;
+class ControlLayer;
 struct MainFrameState;
 
-// The main window as the controller-program dialogs see it.
+// The program as the controller-program dialogs see it: the selected
+// program from the main window's state, everything else through the control
+// layer.
 class FrameProgramHost : public ProgramHost
 {
 public:
-    FrameProgramHost(MainFrameState& state, MainOperations& operations);
+    FrameProgramHost(MainFrameState& state, ControlLayer& control);
 
     quint16 startVelocityWord() const override;
     int selectedProgram() const override;
@@ -20,5 +22,5 @@ public:
 
 private:
     MainFrameState& m_state;
-    MainOperations& m_operations;
+    ControlLayer& m_control;
 };

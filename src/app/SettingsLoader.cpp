@@ -1,20 +1,24 @@
 #include "SettingsLoader.h"
 
+#include "ControlState.h"
 #include "MainFrameState.h"
 #include "ManualMoveLogic.h"
 #include "Prompts.h"
 #include "SerialSettings.h"
 #include "SettingsFile.h"
 
-SettingsLoader::SettingsLoader(SerialSettings& serial, MainFrameState& state, Prompts& prompts, AskPort askPort)
+SettingsLoader::SettingsLoader(SerialSettings& serial, MainFrameState& state, ControlState& control, Prompts& prompts,
+                               AskPort askPort)
     : m_serial(serial)
     , m_state(state)
+    , m_control(control)
     , m_prompts(prompts)
     , m_askPort(std::move(askPort))
 {
 }
 
-void SettingsLoader::apply(const SettingsValues& values, SerialSettings& serial, MainFrameState& state)
+void SettingsLoader::apply(const SettingsValues& values, SerialSettings& serial, MainFrameState& state,
+                           ControlState& control)
 {
     serial.portName = QString::fromStdString(values.portName);
     serial.framing = QString::fromStdString(values.framing);
@@ -23,20 +27,21 @@ void SettingsLoader::apply(const SettingsValues& values, SerialSettings& serial,
     serial.baudText = QString::fromStdString(SettingsFile::baudTextOf(values.framing));
     for (std::size_t i = 0; i < values.positions.size(); ++i)
         state.stored[i] = Position{values.positions[i][0], values.positions[i][1], values.positions[i][2]};
-    state.velocity = values.velocity;
-    state.resolution = values.resolution;
+    control.velocity = values.velocity;
+    control.resolution = values.resolution;
     state.stepSize = values.stepSize;
 }
 
-SettingsValues SettingsLoader::collect(const SerialSettings& serial, const MainFrameState& state)
+SettingsValues SettingsLoader::collect(const SerialSettings& serial, const MainFrameState& state,
+                                       const ControlState& control)
 {
     SettingsValues values;
     values.portName = serial.portName.toStdString();
     values.framing = serial.framing.toStdString();
     for (std::size_t i = 0; i < values.positions.size(); ++i)
         values.positions[i] = {state.stored[i].x, state.stored[i].y, state.stored[i].z};
-    values.velocity = state.velocity;
-    values.resolution = state.resolution;
+    values.velocity = control.velocity;
+    values.resolution = control.resolution;
     values.stepSize = state.stepSize;
     return values;
 }
@@ -44,7 +49,7 @@ SettingsValues SettingsLoader::collect(const SerialSettings& serial, const MainF
 bool SettingsLoader::load(const std::string& path)
 {
     if (const std::optional<SettingsValues> values = SettingsFile::read(path)) {
-        apply(*values, m_serial, m_state);
+        apply(*values, m_serial, m_state, m_control);
         return true;
     }
     m_serial.startupMode = true;
@@ -56,8 +61,9 @@ bool SettingsLoader::load(const std::string& path)
     }
     const MainFrameState defaults;
     m_state.stored = defaults.stored;
-    m_state.velocity = defaults.velocity;
-    m_state.resolution = defaults.resolution;
+    const ControlState controlDefaults;
+    m_control.velocity = controlDefaults.velocity;
+    m_control.resolution = controlDefaults.resolution;
     m_state.stepSize = defaults.stepSize;
     return true;
 }
@@ -65,7 +71,7 @@ bool SettingsLoader::load(const std::string& path)
 bool SettingsLoader::save(const std::string& path, const QString& stepSizeText)
 {
     m_state.stepSize = static_cast<float>(ManualMoveLogic::fieldValue(stepSizeText));
-    if (SettingsFile::write(path, collect(m_serial, m_state)))
+    if (SettingsFile::write(path, collect(m_serial, m_state, m_control)))
         return true;
     m_prompts.message(QStringLiteral("ini wrong"), QStringLiteral("Qx410"), Prompts::Icon::None, Prompts::Buttons::Ok);
     return false;

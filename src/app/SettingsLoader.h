@@ -5,19 +5,21 @@
 #include <string>
 
 class Prompts;
+struct ControlState;
 struct MainFrameState;
 struct SerialSettings;
 struct SettingsValues;
 
-// Reads Qx410.ini into the serial settings and the main window's state when
-// the main window is built, and writes it back when the window goes away.
+// Reads Qx410.ini into the serial settings, the main window's state and the
+// control layer's settings when the main window is built, and writes it back when the window goes away.
 class SettingsLoader
 {
 public:
     // Shows Setup Communications in start-up mode; false means Cancel.
     using AskPort = std::function<bool()>;
 
-    SettingsLoader(SerialSettings& serial, MainFrameState& state, Prompts& prompts, AskPort askPort);
+    SettingsLoader(SerialSettings& serial, MainFrameState& state, ControlState& control, Prompts& prompts,
+                   AskPort askPort);
 
     // A valid file sets port name, framing (and the baud text it names),
     // positions, velocity, resolution and step size. Without one, Setup
@@ -28,12 +30,15 @@ public:
     // file; "ini wrong" when it cannot be written.
     bool save(const std::string& path, const QString& stepSizeText);
 
-    static void apply(const SettingsValues& values, SerialSettings& serial, MainFrameState& state);
-    static SettingsValues collect(const SerialSettings& serial, const MainFrameState& state);
+    static void apply(const SettingsValues& values, SerialSettings& serial, MainFrameState& state,
+                      ControlState& control);
+    static SettingsValues collect(const SerialSettings& serial, const MainFrameState& state,
+                                  const ControlState& control);
 
 private:
     SerialSettings& m_serial;
     MainFrameState& m_state;
+    ControlState& m_control;
     Prompts& m_prompts;
     AskPort m_askPort;
 };

@@ -14,11 +14,11 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-CaptureDialog::CaptureDialog(MainFrameState& state, MainOperations& operations, Controller& controller,
-                             std::unique_ptr<Prompts> prompts, std::function<void()> closed, QWidget* owner)
+CaptureDialog::CaptureDialog(PathSlots& paths, CaptureHost& host, std::unique_ptr<Prompts> prompts,
+                             std::function<void()> closed, QWidget* owner)
     : QDialog(owner)
     , m_prompts(std::move(prompts))
-    , m_session(state, operations, controller, *m_prompts, std::move(closed))
+    , m_session(paths, host, *m_prompts, std::move(closed))
 {
     setWindowTitle(CaptureSession::title);
     setWindowIcon(CaptureIcon::icon());

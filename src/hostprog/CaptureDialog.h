@@ -6,13 +6,12 @@
 #include <functional>
 #include <memory>
 
-class Controller;
-class MainOperations;
+class CaptureHost;
 class Prompts;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-struct MainFrameState;
+struct PathSlots;
 
 // The capture editor's window, titled "     Doveza Ruzoradi": the "Capture"
 // buttons on the left, the line list in the middle, the "Edit" and "File"
@@ -38,8 +37,8 @@ class CaptureDialog : public QDialog
     Q_OBJECT
 
 public:
-    CaptureDialog(MainFrameState& state, MainOperations& operations, Controller& controller,
-                  std::unique_ptr<Prompts> prompts, std::function<void()> closed, QWidget* owner = nullptr);
+    CaptureDialog(PathSlots& paths, CaptureHost& host, std::unique_ptr<Prompts> prompts,
+                  std::function<void()> closed, QWidget* owner = nullptr);
     ~CaptureDialog() override;
 
     CaptureSession& session() { return m_session; }

@@ -2,10 +2,9 @@
 
 #include "CaptureFile.h"
 #include "CommandLines.h"
-#include "Controller.h"
+#include "CaptureHost.h"
 #include "LinkStatus.h"
-#include "MainFrameState.h"
-#include "MainOperations.h"
+#include "PathSlots.h"
 #include "Prompts.h"
 
 #include <utility>
@@ -33,15 +32,14 @@ const QString CaptureSession::cannotWriteText
     = QStringLiteral("Can not open file to write, if you did not quit saving please check what is wrong!");
 const QString CaptureSession::quitText = QStringLiteral("Quit without saving data?");
 
-CaptureSession::CaptureSession(MainFrameState& state, MainOperations& operations, Controller& controller,
-                               Prompts& prompts, std::function<void()> closed)
-    : m_state(state)
-    , m_operations(operations)
-    , m_controller(controller)
+CaptureSession::CaptureSession(PathSlots& paths, CaptureHost& host, Prompts& prompts,
+                               std::function<void()> closed)
+    : m_paths(paths)
+    , m_host(host)
     , m_prompts(prompts)
     , m_closed(std::move(closed))
-    , m_rememberedVelocity(state.velocity)
-    , m_rememberedResolution(state.resolution)
+    , m_rememberedVelocity(host.velocitySetting())
+    , m_rememberedResolution(host.resolutionSetting())
 {
 }
 
@@ -71,7 +69,7 @@ void CaptureSession::record(const QString& line)
 
 QString& CaptureSession::pathFile()
 {
-    return m_state.pathSelector == 2 ? m_state.path2File : m_state.path1File;
+    return m_paths.selectedPathFile();
 }
 
 static_assert(CommandLines::statusCount == StatusBlock::count, "a Status line holds the whole status block");
@@ -88,8 +86,8 @@ QString text(const std::string& line)
 QString CaptureSession::speedLine() const
 {
     constexpr CommandLines::Writer editor = CommandLines::Writer::Editor;
-    return text(m_state.resolution == MainFrameState::highResolution ? CommandLines::high(editor, m_state.velocity)
-                                                                     : CommandLines::low(editor, m_state.velocity));
+    return text(m_host.highResolutionChosen() ? CommandLines::high(editor, m_host.velocitySetting())
+                                              : CommandLines::low(editor, m_host.velocitySetting()));
 }
 
 QString CaptureSession::moveLine(const Position& microns)
@@ -129,14 +127,14 @@ void CaptureSession::position()
 {
     // An absolute move is awaiting its completion byte (its wait lets this
     // dialog's buttons through): no second exchange goes on the line.
-    if (m_state.busy)
+    if (m_host.isBusy())
         return;
-    if (m_operations.getPosition() == LinkStatus::Failed)
+    if (m_host.getPosition() == LinkStatus::Failed)
         return; // the program is ending
 
-    if (m_state.velocity != m_rememberedVelocity || m_state.resolution != m_rememberedResolution) {
-        m_rememberedVelocity = m_state.velocity;
-        m_rememberedResolution = m_state.resolution;
+    if (m_host.velocitySetting() != m_rememberedVelocity || m_host.resolutionSetting() != m_rememberedResolution) {
+        m_rememberedVelocity = m_host.velocitySetting();
+        m_rememberedResolution = m_host.resolutionSetting();
         if (ask(settingsChangedText, editorCaption))
             record(speedLine());
     }
@@ -151,7 +149,7 @@ void CaptureSession::position()
         }
     }
 
-    record(moveLine(m_state.displayed));
+    record(moveLine(m_host.displayedPosition()));
     m_lastWasPause = false;
     m_saved = false;
 }
@@ -174,10 +172,10 @@ void CaptureSession::pause()
 
 void CaptureSession::parameters()
 {
-    if (m_state.busy)
+    if (m_host.isBusy())
         return; // as for Position: a move is awaiting the controller
     StatusNumbers numbers{};
-    const LinkStatus status = m_controller.queryStatus(&numbers);
+    const LinkStatus status = m_host.queryStatus(&numbers);
     if (status == LinkStatus::Failed)
         return; // the program is ending
     // Without a reply (the operator reset communication) there is no status

@@ -9,10 +9,9 @@
 #include <functional>
 #include <optional>
 
-class Controller;
-class MainOperations;
+class CaptureHost;
 class Prompts;
-struct MainFrameState;
+struct PathSlots;
 
 // What the capture editor does, without widgets: the recorded lines with
 // their insertion point, the capture count and its display, the saved,
@@ -50,7 +49,7 @@ public:
     static const QString quitText;
 
     // `closed` is called once, when Exit lets the dialog go.
-    CaptureSession(MainFrameState& state, MainOperations& operations, Controller& controller, Prompts& prompts,
+    CaptureSession(PathSlots& paths, CaptureHost& host, Prompts& prompts,
                    std::function<void()> closed);
 
     const QStringList& lines() const { return m_lines; }
@@ -114,9 +113,8 @@ private:
     void insertAt(int row, const QString& line);
     QString& pathFile();
 
-    MainFrameState& m_state;
-    MainOperations& m_operations;
-    Controller& m_controller;
+    PathSlots& m_paths;
+    CaptureHost& m_host;
     Prompts& m_prompts;
     std::function<void()> m_closed;
 

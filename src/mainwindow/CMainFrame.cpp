@@ -2,13 +2,11 @@
 
 #include "CQx410View.h"
 #include "DefinePositionDialog.h"
-#include "Controller.h"
 #include "MainActions.h"
 #include "ManualMovePanel.h"
 #include "MoveRange.h"
 #include "PaneBar.h"
 #include "Qx410Icon.h"
-#include "SerialLink.h"
 #include "SerialSettings.h"
 #include "Units.h"
 
@@ -30,18 +28,16 @@ namespace {
 const QString kUndefined = QStringLiteral("\tundefined");
 }
 
-CMainFrame::CMainFrame(MainFrameState& state, SerialSettings& serial, SerialLink& link, Controller& controller,
-                       Clock& clock, Prompts& prompts, QWidget* parent)
+CMainFrame::CMainFrame(MainFrameState& state, ControlLayer& control, SerialSettings& serial, Prompts& prompts,
+                       QWidget* parent)
     : QMainWindow(parent)
     , m_state(state)
     , m_serial(serial)
-    , m_link(link)
-    , m_controller(controller)
+    , m_control(control)
     , m_prompts(prompts)
-    , m_operations(state, controller, clock, *this)
-    , m_storedPositions(state, m_operations, prompts)
+    , m_storedPositions(state, control, prompts)
 {
-    m_view = new CQx410View(m_state, this);
+    m_view = new CQx410View(m_control.state(), this);
     m_view->setOnPaint([this] {
         updateCaption();
         updateConnectionText();
@@ -65,7 +61,7 @@ CMainFrame::CMainFrame(MainFrameState& state, SerialSettings& serial, SerialLink
     setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
     m_panel->setStepSizeText(QString::number(static_cast<qint64>(m_state.stepSize)));
 
-    m_operations.setOnRunsEnded([this] { closeWhenIdle(); });
+    observeControl();
     connectActions();
     updateCaption();
     updateConnectionText();
@@ -135,15 +131,12 @@ void CMainFrame::connectActions()
                                       MainActions::GoPosition3, MainActions::GoPrevious};
     for (int i = 0; i < MainFrameState::StoredCount; ++i)
         connect(a.tool(goTo[i]), &QAction::triggered, this, [this, i] { goToStored(i); });
-    connect(a.tool(MainActions::Stop), &QAction::triggered, this, [this] {
-        m_operations.stop();
-        updateCommandStates();
-    });
+    connect(a.tool(MainActions::Stop), &QAction::triggered, this, [this] { m_control.stop(); });
     connect(a.tool(MainActions::Update), &QAction::triggered, this, [this] {
-        if (m_operations.getPosition() != LinkStatus::Failed)
-            m_operations.markerRefresh();
+        if (m_control.getPosition() != LinkStatus::Failed)
+            m_control.markerRefresh();
     });
-    connect(a.tool(MainActions::Refresh), &QAction::triggered, this, [this] { m_controller.refreshDisplay(); });
+    connect(a.tool(MainActions::Refresh), &QAction::triggered, this, [this] { m_control.refreshDisplay(); });
     const MainActions::Tool define[] = {MainActions::DefineHome, MainActions::DefinePosition1,
                                         MainActions::DefinePosition2, MainActions::DefinePosition3,
                                         MainActions::DefinePrevious};
@@ -169,26 +162,39 @@ void CMainFrame::connectActions()
     });
     connect(m_panel, &ManualMovePanel::stepClicked, this, [this](ManualMoveLogic::Step s) {
         QString refusal;
-        const auto t = ManualMoveLogic::stepTarget(m_state.current, s, m_panel->stepSizeText(), &refusal);
+        const auto t = ManualMoveLogic::stepTarget(m_control.currentPosition(), s, m_panel->stepSizeText(), &refusal);
         if (!t) {
             MoveRange::showRefusal(m_prompts, refusal);
             return;
         }
-        m_state.current = *t;
-        moveTo(m_state.current);
+        m_control.setCurrentPosition(*t);
+        moveTo(*t);
     });
+}
+
+void CMainFrame::observeControl()
+{
+    // Direct connections: each change is shown before the exchange goes on.
+    connect(&m_control, &ControlLayer::moveLockChanged, this,
+            [this](bool locked) { setManualControlsEnabled(!locked); });
+    connect(&m_control, &ControlLayer::busyChanged, this, &CMainFrame::updateCommandStates);
+    connect(&m_control, &ControlLayer::moveStarted, this,
+            [this](const Position& microns) { m_state.stored[MainFrameState::Previous] = microns; });
+    connect(&m_control, &ControlLayer::positionChanged, m_panel, &ManualMovePanel::showPosition);
+    connect(&m_control, &ControlLayer::markerMoved, m_view, &CQx410View::refreshMarker);
+    connect(&m_control, &ControlLayer::settingsChanged, this, &CMainFrame::updatePaneTexts);
+    connect(&m_control, &ControlLayer::runsEnded, this, &CMainFrame::closeWhenIdle);
 }
 
 LinkStatus CMainFrame::initialExchange()
 {
-    return m_operations.initialExchange();
+    return m_control.initialExchange();
 }
 
 void CMainFrame::moveTo(const Position& microsteps)
 {
-    if (m_state.busy)
-        return;
-    m_operations.absoluteMove(microsteps);
+    if (!m_control.requestMove(microsteps))
+        return; // a move is awaited: refused, never queued
     closeWhenIdle();
 }
 
@@ -214,9 +220,9 @@ void CMainFrame::updateConnectionText()
 
 void CMainFrame::updatePaneTexts()
 {
-    m_paneBar->setPaneText(0, m_state.resolution == MainFrameState::lowResolution ? QStringLiteral("\tRes:   LOW")
-                                                                                  : QStringLiteral("\tRes:   HIGH"));
-    m_paneBar->setPaneText(1, QStringLiteral("\tVelocity:   %1").arg(m_state.velocity));
+    m_paneBar->setPaneText(0, m_control.isHighResolution() ? QStringLiteral("\tRes:   HIGH")
+                                                           : QStringLiteral("\tRes:   LOW"));
+    m_paneBar->setPaneText(1, QStringLiteral("\tVelocity:   %1").arg(m_control.velocitySetting()));
 }
 
 void CMainFrame::notifyCaptureClosed()
@@ -236,7 +242,7 @@ void CMainFrame::setManualControlsEnabled(bool enabled)
 
 void CMainFrame::updateCommandStates()
 {
-    const bool idle = !m_state.busy;
+    const bool idle = !m_control.isBusy();
     for (int t = 0; t < MainActions::ToolCount; ++t)
         m_actions->tool(static_cast<MainActions::Tool>(t))->setEnabled(t == MainActions::Stop ? !idle : idle);
     m_panel->setButtonsEnabled(idle);
@@ -244,16 +250,6 @@ void CMainFrame::updateCommandStates()
     m_actions->mainToolBar()->repaint();
     m_actions->defineToolBar()->repaint();
     m_panel->repaint();
-}
-
-void CMainFrame::showPanelPosition(const Position& microns)
-{
-    m_panel->showPosition(microns);
-}
-
-void CMainFrame::moveMarker(const Position& from, const Position& to)
-{
-    m_view->refreshMarker(from, to);
 }
 
 QMenu* CMainFrame::createPopupMenu()
@@ -283,7 +279,7 @@ void CMainFrame::closeWhenIdle()
 
 bool CMainFrame::somethingRuns() const
 {
-    return m_state.busy || m_operations.moveInProgress() || m_operations.runInProgress() || m_longWaitTurns > 0;
+    return m_control.isBusy() || m_control.moveInProgress() || m_control.runInProgress() || m_longWaitTurns > 0;
 }
 
 bool CMainFrame::captureLetsGo()
@@ -320,9 +316,9 @@ void CMainFrame::closeEvent(QCloseEvent* event)
             // End what runs first, as its own Halt or Stop would; the window
             // closes once it has ended (closeWhenIdle). Halting a run clears
             // the busy flag of its move; a typed move gets Stop.
-            m_operations.haltRuns();
-            if (m_state.busy)
-                m_operations.stop();
+            m_control.haltRuns();
+            if (m_control.isBusy())
+                m_control.stop();
             dismissQuestions();
             updateCommandStates();
         }

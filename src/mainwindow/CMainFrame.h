@@ -1,42 +1,39 @@
 #pragma once
 
+#include "ControlLayer.h"
 #include "MainFrameState.h"
-#include "MainFrameUi.h"
-#include "MainOperations.h"
 #include "StoredPositions.h"
 
 #include <QMainWindow>
 #include <functional>
 
 class CQx410View;
-class Clock;
-class Controller;
 class MainActions;
 class ManualMovePanel;
 class PaneBar;
 class Prompts;
 class QDialog;
 class QToolBar;
-class SerialLink;
 struct SerialSettings;
 
 // The main window: menus, the main and define toolbars, the workspace view,
 // the manual move panel docked on the right, the message bar and the
-// eight-pane status bar. It owns the position state and carries out get
-// position, the absolute move and the other operations through
-// MainOperations.
-class CMainFrame : public QMainWindow, public MainFrameUi
+// eight-pane status bar. It keeps the window's own state (toolbars, paths,
+// stored positions, step size) and observes the control layer, which owns
+// the controller's side: it shows the positions, settings and busy flag the
+// layer announces, and sends its commands through it.
+class CMainFrame : public QMainWindow
 {
     Q_OBJECT
 public:
     static const QString idleMessage;
 
-    CMainFrame(MainFrameState& state, SerialSettings& serial, SerialLink& link, Controller& controller, Clock& clock,
-               Prompts& prompts, QWidget* parent = nullptr);
+    CMainFrame(MainFrameState& state, ControlLayer& control, SerialSettings& serial, Prompts& prompts,
+               QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     MainFrameState& state() { return m_state; }
-    MainOperations& operations() { return m_operations; }
+    ControlLayer& control() { return m_control; }
     MainActions& actions() { return *m_actions; }
     ManualMovePanel* panel() const { return m_panel; }
     PaneBar* paneBar() const { return m_paneBar; }
@@ -74,11 +71,10 @@ public:
     // The window closes now if a close was asked for and nothing runs any more.
     void closeWhenIdle();
 
-    // MainFrameUi
-    void setManualControlsEnabled(bool enabled) override;
-    void updateCommandStates() override;
-    void showPanelPosition(const Position& microns) override;
-    void moveMarker(const Position& from, const Position& to) override;
+    // The panel's fields and step-size box, the menu bar and the status bar.
+    void setManualControlsEnabled(bool enabled);
+    // Buttons follow the busy flag at once, and the bars are repainted.
+    void updateCommandStates();
 
     // No context menu over the bars: the toolbars are shown and hidden
     // together through View, Toolbar only, so none can be hidden alone.
@@ -104,6 +100,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void observeControl();
     void connectActions();
     void buildStatusBars();
     void goToStored(int index);
@@ -117,10 +114,8 @@ private:
 
     MainFrameState& m_state;
     SerialSettings& m_serial;
-    SerialLink& m_link;
-    Controller& m_controller;
+    ControlLayer& m_control;
     Prompts& m_prompts;
-    MainOperations m_operations;
     StoredPositions m_storedPositions;
     MainActions* m_actions = nullptr;
     CQx410View* m_view = nullptr;

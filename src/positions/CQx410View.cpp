@@ -1,6 +1,6 @@
 #include "CQx410View.h"
 
-#include "MainFrameState.h"
+#include "ControlState.h"
 
 #include <QDialog>
 #include <QMouseEvent>
@@ -30,7 +30,7 @@ void drawSunkenEdge(QPainter& p, const QRect& r)
 
 } // namespace
 
-CQx410View::CQx410View(MainFrameState& state, QWidget* parent)
+CQx410View::CQx410View(ControlState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
 {

@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-struct MainFrameState;
+struct ControlState;
 
 // The main window's client area: the plan of the workspace with the XY
 // field, the Z bar and the position marker. A click in the field or the bar
@@ -28,7 +28,9 @@ public:
     static const QColor fieldColour;
     static const QColor markerColour;
 
-    explicit CQx410View(MainFrameState& state, QWidget* parent = nullptr);
+    // state: the control layer's, read for the marker and the busy flag; a
+    // click sets the current position as the move's target.
+    explicit CQx410View(ControlState& state, QWidget* parent = nullptr);
 
     // Called at every paint, before drawing (the caption and connection text).
     void setOnPaint(std::function<void()> onPaint) { m_onPaint = std::move(onPaint); }
@@ -72,7 +74,7 @@ private:
     void clickToMove(const QPoint& p);
     void setPointer(const QPoint& p);
 
-    MainFrameState& m_state;
+    ControlState& m_state;
     std::function<void()> m_onPaint;
     std::function<void(const Position&)> m_onMove;
     std::function<void(int, const QString&)> m_onDesired;

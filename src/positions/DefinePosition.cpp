@@ -1,7 +1,6 @@
 #include "DefinePosition.h"
 
-#include "MainFrameState.h"
-#include "MainOperations.h"
+#include "ControlLayer.h"
 #include "Prompts.h"
 #include "Units.h"
 
@@ -23,12 +22,11 @@ qint32& axis(Position& p, DefinePosition::Field field)
 
 } // namespace
 
-DefinePosition::DefinePosition(const QString& title, const Position& microns, MainFrameState& state,
-                               MainOperations& operations, Prompts& prompts)
+DefinePosition::DefinePosition(const QString& title, const Position& microns, ControlLayer& control,
+                               Prompts& prompts)
     : m_title(title)
     , m_held(microns)
-    , m_state(state)
-    , m_operations(operations)
+    , m_control(control)
     , m_prompts(prompts)
 {
 }
@@ -42,10 +40,10 @@ bool DefinePosition::getCurrentPosition()
 {
     // Without a reply the current position is only the last one known: it
     // must not pass for the controller's position.
-    if (m_operations.getPosition() != LinkStatus::Ok)
+    if (m_control.getPosition() != LinkStatus::Ok)
         return false;
-    m_held = Units::microstepsToMicrons(m_state.current);
-    m_operations.markerRefresh();
+    m_held = Units::microstepsToMicrons(m_control.currentPosition());
+    m_control.markerRefresh();
     return true;
 }
 

@@ -7,9 +7,8 @@
 #include <array>
 #include <optional>
 
-class MainOperations;
+class ControlLayer;
 class Prompts;
-struct MainFrameState;
 
 // What the Define Position dialog does, without widgets: the title, the X, Y,
 // Z it holds (whole micrometres), "Get Current Position" and the check made
@@ -28,8 +27,7 @@ public:
     // How a field's text reads on OK.
     enum class Check { Valid, NotInteger, OutOfRange };
 
-    DefinePosition(const QString& title, const Position& microns, MainFrameState& state, MainOperations& operations,
-                   Prompts& prompts);
+    DefinePosition(const QString& title, const Position& microns, ControlLayer& control, Prompts& prompts);
 
     QString title() const { return m_title; }
     // The X, Y, Z the dialog holds: what it was opened with, the position
@@ -65,7 +63,6 @@ private:
     QString m_title;
     Position m_held;
     bool m_accepted = false;
-    MainFrameState& m_state;
-    MainOperations& m_operations;
+    ControlLayer& m_control;
     Prompts& m_prompts;
 };

@@ -1,13 +1,12 @@
 #include "PathRunner.h"
 
-#include "CMainFrame.h"
-#include "MainFrameState.h"
+#include "PathSlots.h"
 #include "Prompts.h"
 
 const QString PathRunner::undefinedText = QStringLiteral("Please define path first!");
 
-PathRunner::PathRunner(MainFrameState& state, HostMoves& moves, Prompts& prompts)
-    : m_state(state)
+PathRunner::PathRunner(PathSlots& paths, HostMoves& moves, Prompts& prompts)
+    : m_state(paths)
     , m_prompts(prompts)
     , m_executor(moves, prompts, HostExecutor::Options::path())
 {
@@ -23,9 +22,4 @@ void PathRunner::moveAlong(int path)
     if (m_executor.running())
         return; // a run waiting at a Pause question; its buttons are greyed anyway
     m_executor.run(fileName);
-}
-
-void PathRunner::connectTo(CMainFrame& frame)
-{
-    QObject::connect(&frame, &CMainFrame::movePathRequested, &frame, [this](int path) { moveAlong(path); });
 }

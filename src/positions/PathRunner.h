@@ -4,10 +4,9 @@
 
 #include <QString>
 
-class CMainFrame;
 class HostMoves;
 class Prompts;
-struct MainFrameState;
+struct PathSlots;
 
 // Move Along Path 1 and 2: the command file that the capture window last
 // saved or loaded for that slot, run line by line on the host. Unlike
@@ -20,17 +19,15 @@ public:
     static const QString undefinedText;
 
     // prompts: the view's (the Pause question and the messages are owned by it).
-    PathRunner(MainFrameState& state, HostMoves& moves, Prompts& prompts);
+    PathRunner(PathSlots& paths, HostMoves& moves, Prompts& prompts);
 
     // Move Along Path N (1 or 2) on a copy of that path's file name.
     void moveAlong(int path);
-    // The main toolbar's Move Along Path buttons start runs here.
-    void connectTo(CMainFrame& frame);
 
     HostExecutor& executor() { return m_executor; }
 
 private:
-    MainFrameState& m_state;
+    PathSlots& m_state;
     Prompts& m_prompts;
     HostExecutor m_executor;
 };

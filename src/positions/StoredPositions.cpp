@@ -1,12 +1,12 @@
 #include "StoredPositions.h"
 
 #include "DefinePosition.h"
-#include "MainOperations.h"
+#include "ControlLayer.h"
 #include "MoveRange.h"
 
-StoredPositions::StoredPositions(MainFrameState& state, MainOperations& operations, Prompts& prompts)
-    : m_state(state)
-    , m_operations(operations)
+StoredPositions::StoredPositions(StoredSlots& stored, ControlLayer& control, Prompts& prompts)
+    : m_state(stored)
+    , m_control(control)
     , m_prompts(prompts)
 {
 }
@@ -14,15 +14,15 @@ StoredPositions::StoredPositions(MainFrameState& state, MainOperations& operatio
 QString StoredPositions::dialogTitle(int which)
 {
     switch (which) {
-    case MainFrameState::Home:
+    case StoredSlots::Home:
         return QStringLiteral("Define Home Position");
-    case MainFrameState::Position1:
+    case StoredSlots::Position1:
         return QStringLiteral("Define Position 1");
-    case MainFrameState::Position2:
+    case StoredSlots::Position2:
         return QStringLiteral("Define Position 2");
-    case MainFrameState::Position3:
+    case StoredSlots::Position3:
         return QStringLiteral("Define Position 3");
-    case MainFrameState::Previous:
+    case StoredSlots::Previous:
         return QStringLiteral("Previous Position");
     default:
         return QString();
@@ -31,7 +31,7 @@ QString StoredPositions::dialogTitle(int which)
 
 bool StoredPositions::isStored(int which)
 {
-    return which >= MainFrameState::Home && which < MainFrameState::StoredCount;
+    return which >= StoredSlots::Home && which < StoredSlots::StoredCount;
 }
 
 std::optional<Position> StoredPositions::target(int which, QString* refusal) const
@@ -52,22 +52,22 @@ std::optional<Position> StoredPositions::checkedTarget(int which)
 
 std::optional<LinkStatus> StoredPositions::goTo(int which)
 {
-    if (m_state.busy || !isStored(which))
+    if (m_control.isBusy() || !isStored(which))
         return std::nullopt;
     // A copy: the move overwrites the previous position before it sends, and
     // Return must still go where the previous position pointed.
     const std::optional<Position> microsteps = checkedTarget(which);
     if (!microsteps)
         return std::nullopt;
-    return m_operations.absoluteMove(*microsteps);
+    return m_control.absoluteMove(*microsteps);
 }
 
 std::optional<DefinePositionResult> StoredPositions::define(int which, const Ask& ask)
 {
-    if (m_state.busy || !isStored(which) || !ask)
+    if (m_control.isBusy() || !isStored(which) || !ask)
         return std::nullopt;
     Position& stored = m_state.stored[static_cast<std::size_t>(which)];
-    DefinePosition dialog(dialogTitle(which), stored, m_state, m_operations, m_prompts);
+    DefinePosition dialog(dialogTitle(which), stored, m_control, m_prompts);
     const DefinePositionResult result = ask(dialog);
     stored = result.microns;
     return result;

@@ -2,7 +2,7 @@
 
 #include "DefinePositionResult.h"
 #include "LinkStatus.h"
-#include "MainFrameState.h"
+#include "StoredSlots.h"
 #include "Position.h"
 
 #include <QString>
@@ -10,13 +10,13 @@
 #include <optional>
 
 class DefinePosition;
-class MainOperations;
+class ControlLayer;
 class Prompts;
 
 // The five stored positions (home, positions 1 to 3, previous) and the ten
 // toolbar commands that use them, without widgets: go to a stored position,
 // and define one through the Define Position dialog. The positions live in
-// MainFrameState::stored (whole micrometres); the settings code writes them
+// StoredSlots::stored (whole micrometres); the settings code writes them
 // to Qx410.ini when the main window closes.
 //
 // "Return" is the go-to of the previous position. Every absolute move first
@@ -30,9 +30,9 @@ public:
     // DefinePositionDialog::askWithDialog) and hands back its result.
     using Ask = std::function<DefinePositionResult(DefinePosition& dialog)>;
 
-    StoredPositions(MainFrameState& state, MainOperations& operations, Prompts& prompts);
+    StoredPositions(StoredSlots& stored, ControlLayer& control, Prompts& prompts);
 
-    // Below, `which` is a MainFrameState::Stored value (Home .. Previous).
+    // Below, `which` is a StoredSlots::Stored value (Home .. Previous).
 
     // The Define Position dialog's title for a stored position.
     static QString dialogTitle(int which);
@@ -61,7 +61,7 @@ public:
 private:
     static bool isStored(int which);
 
-    MainFrameState& m_state;
-    MainOperations& m_operations;
+    StoredSlots& m_state;
+    ControlLayer& m_control;
     Prompts& m_prompts;
 };

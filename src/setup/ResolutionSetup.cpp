@@ -1,6 +1,6 @@
 #include "ResolutionSetup.h"
 
-#include "Controller.h"
+#include "ControlLayer.h"
 #include "Prompts.h"
 #include "VelocitySetup.h"
 #include "VelocityWord.h"
@@ -12,9 +12,9 @@ const QString ResolutionSetup::noteText = QStringLiteral(
     "NOTE: resolution change does not affect manual input and resolution displayed on VFD, please see help");
 
 ResolutionSetup::ResolutionSetup(
-    MainFrameState& state, Controller& controller, Prompts& prompts, UpdatePanes updatePanes, ShowNote showNote)
-    : m_state(state)
-    , m_controller(controller)
+    ControlLayer& control, Prompts& prompts, UpdatePanes updatePanes, ShowNote showNote)
+    : m_control(control)
+    , m_state(control.state())
     , m_prompts(prompts)
     , m_updatePanes(std::move(updatePanes))
     , m_showNote(std::move(showNote))
@@ -35,11 +35,9 @@ void ResolutionSetup::updatePanes()
 bool ResolutionSetup::accept(const ResolutionChoice& choice)
 {
     const bool wasHigh = m_state.isHighResolution();
-    m_state.resolution = choice.high ? MainFrameState::highResolution : MainFrameState::lowResolution;
-
     if (choice.high && m_state.velocity > VelocitySetup::highResolutionLimit) {
         m_prompts.message(highRefusedText, warningCaption, Prompts::Icon::Stop, Prompts::Buttons::Ok);
-        m_state.resolution = MainFrameState::lowResolution;
+        m_control.setResolutionSetting(ControlState::lowResolution);
         // The setting fell from high to low: the pane follows it rather than
         // go on showing HIGH.
         if (wasHigh)
@@ -47,10 +45,11 @@ bool ResolutionSetup::accept(const ResolutionChoice& choice)
         return false;
     }
 
+    m_control.setResolutionSetting(choice.high ? ControlState::highResolution : ControlState::lowResolution);
     updatePanes();
     if (m_showNote)
         m_showNote(noteText);
-    m_controller.setVelocity(VelocityWord::encode(m_state.velocity, choice.high));
+    m_control.controller().setVelocity(VelocityWord::encode(m_state.velocity, choice.high));
     return true;
 }
 

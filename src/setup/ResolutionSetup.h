@@ -1,12 +1,12 @@
 #pragma once
 
-#include "MainFrameState.h"
+#include "ControlState.h"
 #include "ResolutionChoice.h"
 
 #include <QString>
 #include <functional>
 
-class Controller;
+class ControlLayer;
 class Prompts;
 
 // What OK in the Resolution dialog does, without widgets: sets the
@@ -32,7 +32,7 @@ public:
     using Ask = std::function<bool(const ResolutionChoice& initial, const Apply& ok)>;
 
     ResolutionSetup(
-        MainFrameState& state, Controller& controller, Prompts& prompts, UpdatePanes updatePanes, ShowNote showNote);
+        ControlLayer& control, Prompts& prompts, UpdatePanes updatePanes, ShowNote showNote);
 
     // The choice the dialog opens with: the resolution setting.
     ResolutionChoice current() const;
@@ -49,8 +49,8 @@ public:
 private:
     void updatePanes();
 
-    MainFrameState& m_state;
-    Controller& m_controller;
+    ControlLayer& m_control;
+    const ControlState& m_state; // the control layer's
     Prompts& m_prompts;
     UpdatePanes m_updatePanes;
     ShowNote m_showNote;

@@ -1,6 +1,6 @@
 #include "VelocitySetup.h"
 
-#include "Controller.h"
+#include "ControlLayer.h"
 #include "Prompts.h"
 #include "VelocityWord.h"
 
@@ -11,9 +11,9 @@ const QString VelocitySetup::highResolutionText
     = QStringLiteral("Velocity must be less than 1310 in high resolution mode");
 const QString VelocitySetup::warningCaption = QStringLiteral("Warning");
 
-VelocitySetup::VelocitySetup(MainFrameState& state, Controller& controller, Prompts& prompts, UpdatePanes updatePanes)
-    : m_state(state)
-    , m_controller(controller)
+VelocitySetup::VelocitySetup(ControlLayer& control, Prompts& prompts, UpdatePanes updatePanes)
+    : m_control(control)
+    , m_state(control.state())
     , m_prompts(prompts)
     , m_updatePanes(std::move(updatePanes))
 {
@@ -56,10 +56,10 @@ bool VelocitySetup::accept(const VelocityChoice& choice)
     }
 
     // The panes are drawn from the settings, so the setting changes first.
-    m_state.velocity = static_cast<quint16>(*velocity);
+    m_control.setVelocitySetting(static_cast<quint16>(*velocity));
     if (m_updatePanes)
         m_updatePanes();
-    m_controller.setVelocity(VelocityWord::encode(*velocity, high));
+    m_control.controller().setVelocity(VelocityWord::encode(*velocity, high));
     return true;
 }
 

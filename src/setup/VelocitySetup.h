@@ -1,13 +1,13 @@
 #pragma once
 
-#include "MainFrameState.h"
+#include "ControlState.h"
 #include "VelocityChoice.h"
 
 #include <QString>
 #include <functional>
 #include <optional>
 
-class Controller;
+class ControlLayer;
 class Prompts;
 
 // What OK in the Velocity dialog does, without widgets: checks the entry
@@ -17,9 +17,9 @@ class Prompts;
 // dialog stays open.
 class VelocitySetup {
 public:
-    static constexpr int maxEntry = 6550;
+    static constexpr int maxEntry = ControlState::maxVelocity;
     // At high resolution the velocity may be at most this (inclusive).
-    static constexpr int highResolutionLimit = 1310;
+    static constexpr int highResolutionLimit = ControlState::highResolutionVelocityLimit;
 
     static const QString rangeText;
     static const QString highResolutionText;
@@ -34,7 +34,7 @@ public:
     // when the dialog closed through an OK that was applied.
     using Ask = std::function<bool(const VelocityChoice& initial, const Apply& ok)>;
 
-    VelocitySetup(MainFrameState& state, Controller& controller, Prompts& prompts, UpdatePanes updatePanes);
+    VelocitySetup(ControlLayer& control, Prompts& prompts, UpdatePanes updatePanes);
 
     // The entry the dialog opens with: the velocity setting in decimal.
     VelocityChoice current() const;
@@ -49,8 +49,8 @@ public:
     static std::optional<int> parseEntry(const QString& entry);
 
 private:
-    MainFrameState& m_state;
-    Controller& m_controller;
+    ControlLayer& m_control;
+    const ControlState& m_state; // the control layer's
     Prompts& m_prompts;
     UpdatePanes m_updatePanes;
 };

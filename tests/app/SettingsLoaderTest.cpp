@@ -1,3 +1,4 @@
+#include "ControlState.h"
 #include "MainFrameState.h"
 #include "Printing.h"
 #include "ScriptedPrompts.h"
@@ -16,7 +17,7 @@ namespace {
 struct Loader
 {
     Loader()
-        : loader(serial, state, prompts, [this] {
+        : loader(serial, state, control, prompts, [this] {
             ++asked;
             askedInStartupMode = serial.startupMode;
             serial.portName = QStringLiteral("COM2");
@@ -40,6 +41,7 @@ struct Loader
     TempFolder folder;
     SerialSettings serial;
     MainFrameState state;
+    ControlState control;
     ScriptedPrompts prompts;
     bool answer = true;
     int asked = 0;
@@ -58,8 +60,8 @@ TEST(SettingsLoader, ValidFileSetsPortFramingBaudAndTheWindowValues)
     EXPECT_EQ(l.serial.baudText, QStringLiteral("19200"));
     EXPECT_EQ(l.state.stored[MainFrameState::Home], (Position{1, 2, 3}));
     EXPECT_EQ(l.state.stored[MainFrameState::Previous], (Position{-13, -14, -15}));
-    EXPECT_EQ(l.state.velocity, 500);
-    EXPECT_EQ(l.state.resolution, 1021);
+    EXPECT_EQ(l.control.velocity, 500);
+    EXPECT_EQ(l.control.resolution, 1021);
     EXPECT_FLOAT_EQ(l.state.stepSize, 250.5f);
 }
 
@@ -69,14 +71,14 @@ TEST(SettingsLoader, WithoutAUsableFileSetupAsksInStartupModeAndDefaultsFollow)
         Loader l;
         if (content)
             l.writeFile(content);
-        l.state.velocity = 77;
+        l.control.velocity = 77;
         ASSERT_TRUE(l.loader.load(l.path()));
         EXPECT_EQ(l.asked, 1);
         EXPECT_TRUE(l.askedInStartupMode);
         EXPECT_FALSE(l.serial.startupMode);
         EXPECT_EQ(l.serial.portName, QStringLiteral("COM2"));
-        EXPECT_EQ(l.state.velocity, 1000);
-        EXPECT_EQ(l.state.resolution, MainFrameState::lowResolution);
+        EXPECT_EQ(l.control.velocity, 1000);
+        EXPECT_EQ(l.control.resolution, ControlState::lowResolution);
         EXPECT_FLOAT_EQ(l.state.stepSize, 250.0f);
     }
 }

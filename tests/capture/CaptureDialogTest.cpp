@@ -6,6 +6,7 @@
 #include "CaptureRig.h"
 
 #include "CMainFrame.h"
+#include "ControlLayer.h"
 #include "CQx410View.h"
 #include "MainActions.h"
 
@@ -62,7 +63,7 @@ struct Shown
         frame.start();
         auto owned = std::make_unique<ScriptedPrompts>();
         prompts = owned.get();
-        dialog = new CaptureDialog(frame.state, frame.ops, frame.control, std::move(owned), [this] { ++closed; });
+        dialog = new CaptureDialog(frame.state, frame.ops, std::move(owned), [this] { ++closed; });
         dialog->show();
         exposed = QTest::qWaitForWindowExposed(dialog);
     }
@@ -282,8 +283,8 @@ TEST(CaptureDialogButtons, RecordedProgramSavedAndLoadedIntoAFreshWindow)
         s.click("positionButton");
         s.click("pauseButton");
         s.click("parametersButton");
-        s.frame.state.resolution = MainFrameState::highResolution;
-        s.frame.state.velocity = 600;
+        s.frame.ops.state().resolution = ControlState::highResolution;
+        s.frame.ops.state().velocity = 600;
         s.click("speedButton");
         s.frame.ops.absoluteMove(Position{0, 0, 0});
         s.answer({Answer::No}); // keep the old settings in the list
@@ -359,9 +360,10 @@ struct Window
         : port(controller, clock)
         , link(port, clock, linkPrompts, serial)
         , control(link)
+        , ops(link, clock)
     {
         link.open();
-        frame = std::make_unique<CMainFrame>(state, serial, link, control, clock, linkPrompts);
+        frame = std::make_unique<CMainFrame>(state, ops, serial, linkPrompts);
         frame->initialExchange();
         port.written.clear();
 
@@ -370,7 +372,7 @@ struct Window
             auto owned = std::make_unique<ScriptedPrompts>();
             prompts = owned.get();
             QPointer<CMainFrame> guard(main);
-            return new CaptureDialog(main->state(), main->operations(), control, std::move(owned), [guard] {
+            return new CaptureDialog(main->state(), main->control(), std::move(owned), [guard] {
                 if (guard)
                     guard->notifyCaptureClosed();
             }, owner);
@@ -393,6 +395,7 @@ struct Window
     SerialSettings serial;
     SerialLink link;
     Controller control;
+    ControlLayer ops;
     MainFrameState state;
     std::unique_ptr<CMainFrame> frame;
     std::function<QDialog*(QWidget*)> factory;
@@ -458,7 +461,7 @@ TEST(CaptureDialogFromMainWindow, DefinePathTwoThenSaveSetsPathTwo)
     w.definePath(2);
     CaptureDialog* dialog = w.capture();
     ASSERT_NE(dialog, nullptr);
-    w.state.velocity = 1000;
+    w.ops.state().velocity = 1000;
     dialog->session().speedRes();
     w.prompts->fileNames.push_back(name);
     QTest::mouseClick(dialog->findChild<QPushButton*>("saveButton"), Qt::LeftButton);

@@ -138,8 +138,8 @@ TEST(CaptureEditorRoundTrip, SavedProgramLoadsIntoAnEmptyEditorAsTheSameList)
     first.session.position();
     first.session.pause();
     first.session.parameters();
-    first.frame.state.resolution = MainFrameState::highResolution;
-    first.frame.state.velocity = 800;
+    first.frame.ops.state().resolution = ControlState::highResolution;
+    first.frame.ops.state().velocity = 800;
     first.session.speedRes();
     first.placeAtMicrons(Position{-12700, 12700, 0});
     first.answer({Answer::Yes}); // use the new settings: a second High line

@@ -19,7 +19,7 @@ struct CaptureRig
 {
     explicit CaptureRig(qx410sim::Faults faults = {})
         : frame(faults)
-        , session(frame.state, frame.ops, frame.control, frame.prompts, [this] { ++closed; })
+        , session(frame.state, frame.ops, frame.prompts, [this] { ++closed; })
     {
         frame.start();
     }

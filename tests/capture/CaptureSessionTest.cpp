@@ -25,15 +25,15 @@ void expectShown(const ScriptedPrompts::Shown& shown, const QString& text, const
 TEST(CaptureSessionStart, EmptyListSpeedCheckSetSettingsTakenFromTheMainWindow)
 {
     SimFrame f;
-    f.state.velocity = 321;
-    f.state.resolution = MainFrameState::highResolution;
-    CaptureSession s(f.state, f.ops, f.control, f.prompts, nullptr);
+    f.ops.state().velocity = 321;
+    f.ops.state().resolution = ControlState::highResolution;
+    CaptureSession s(f.state, f.ops, f.prompts, nullptr);
     EXPECT_TRUE(s.lines().isEmpty());
     EXPECT_EQ(s.count(), 0);
     EXPECT_EQ(s.selected(), -1);
     EXPECT_EQ(flagsOf(s), "saved0 loaded0 pause0 check1 count''");
     EXPECT_EQ(s.rememberedVelocity(), 321);
-    EXPECT_EQ(s.rememberedResolution(), MainFrameState::highResolution);
+    EXPECT_EQ(s.rememberedResolution(), ControlState::highResolution);
     EXPECT_FALSE(s.rememberedStatus().has_value());
     EXPECT_TRUE(f.port.written.isEmpty()) << "nothing is sent on opening";
 }
@@ -51,15 +51,15 @@ TEST(CaptureSessionStart, TitlesAndFileChooserFilter)
 TEST(CaptureSessionLines, SpeedLineFollowsTheMainWindowSettings)
 {
     SimFrame f;
-    CaptureSession s(f.state, f.ops, f.control, f.prompts, nullptr);
-    f.state.velocity = 1000;
-    f.state.resolution = MainFrameState::lowResolution;
+    CaptureSession s(f.state, f.ops, f.prompts, nullptr);
+    f.ops.state().velocity = 1000;
+    f.ops.state().resolution = ControlState::lowResolution;
     EXPECT_EQ(s.speedLine(), "Low, 1000");
-    f.state.resolution = MainFrameState::highResolution;
-    f.state.velocity = 65535;
+    f.ops.state().resolution = ControlState::highResolution;
+    f.ops.state().velocity = 65535;
     EXPECT_EQ(s.speedLine(), "High, 65535");
-    f.state.resolution = 4711; // only the high code gives "High"
-    f.state.velocity = 0;
+    f.ops.state().resolution = 4711; // only the high code gives "High"
+    f.ops.state().velocity = 0;
     EXPECT_EQ(s.speedLine(), "Low, 0");
 }
 
@@ -107,7 +107,7 @@ TEST(CaptureSessionPosition, FirstPositionOffersTheSpeedLineAtTheTop)
     EXPECT_EQ(S::noSpeedLineText, "You did not specify the resolution and speed at the beginning,specify it?");
     EXPECT_EQ(r.session.lines(), QStringList({"Low, 1000", "Move, 1200, -350, 40"}));
     EXPECT_EQ(r.session.countText(), "2");
-    EXPECT_EQ(r.frame.state.displayed, (Position{1200, -350, 40}));
+    EXPECT_EQ(r.frame.ops.state().displayed, (Position{1200, -350, 40}));
     EXPECT_EQ(r.frame.ui.panel, (Position{1200, -350, 40})) << "the read-out follows";
     EXPECT_TRUE(r.session.speedCheck()) << "cleared by the next Position";
 
@@ -150,11 +150,11 @@ TEST(CaptureSessionPosition, NoToTheSpeedQuestionIsNotAskedAgainUntilTheListIsEm
 TEST(CaptureSessionPosition, ListStartingWithASpeedLineClearsTheCheckWithoutAQuestion)
 {
     CaptureRig r;
-    r.frame.state.resolution = MainFrameState::highResolution;
-    r.frame.state.velocity = 40;
+    r.frame.ops.state().resolution = ControlState::highResolution;
+    r.frame.ops.state().velocity = 40;
     r.session.speedRes(); // recorded before the first Position
-    r.frame.state.resolution = MainFrameState::lowResolution;
-    r.frame.state.velocity = 1000; // back to the remembered settings
+    r.frame.ops.state().resolution = ControlState::lowResolution;
+    r.frame.ops.state().velocity = 1000; // back to the remembered settings
     r.session.position();
     EXPECT_TRUE(r.takeShown().isEmpty());
     EXPECT_FALSE(r.session.speedCheck());
@@ -186,7 +186,7 @@ TEST(CaptureSessionPosition, ChangedVelocityAsksOnceWhateverTheAnswer)
         r.session.position();
         r.takeShown();
 
-        r.frame.state.velocity = 500; // changed in the main window
+        r.frame.ops.state().velocity = 500; // changed in the main window
         r.answer({first});
         r.session.position();
         ASSERT_EQ(r.prompts().shown.size(), 1);
@@ -212,18 +212,18 @@ TEST(CaptureSessionPosition, ChangedResolutionAloneAsksToo)
     CaptureRig r;
     r.answer({Answer::No});
     r.session.position(); // no speed line
-    r.frame.state.resolution = MainFrameState::highResolution;
+    r.frame.ops.state().resolution = ControlState::highResolution;
     r.answer({Answer::Yes});
     r.session.position();
     EXPECT_EQ(r.takeShown(), QStringList({S::noSpeedLineText, S::settingsChangedText}));
     EXPECT_EQ(r.session.lines(), QStringList({"Move, 0, 0, 0", "High, 1000", "Move, 0, 0, 0"}));
-    EXPECT_EQ(r.session.rememberedResolution(), MainFrameState::highResolution);
+    EXPECT_EQ(r.session.rememberedResolution(), ControlState::highResolution);
 }
 
 TEST(CaptureSessionPosition, ChangedSettingsOnAnEmptyListAnswerTheSpeedCheckToo)
 {
     CaptureRig r;
-    r.frame.state.velocity = 250;
+    r.frame.ops.state().velocity = 250;
     r.answer({Answer::Yes});
     r.session.position();
     EXPECT_EQ(r.takeShown(), QStringList({S::settingsChangedText})) << "the new speed line is already first";
@@ -231,7 +231,7 @@ TEST(CaptureSessionPosition, ChangedSettingsOnAnEmptyListAnswerTheSpeedCheckToo)
     EXPECT_FALSE(r.session.speedCheck());
 
     CaptureRig n;
-    n.frame.state.velocity = 250;
+    n.frame.ops.state().velocity = 250;
     n.answer({Answer::No, Answer::Yes});
     n.session.position();
     EXPECT_EQ(n.takeShown(), QStringList({S::settingsChangedText, S::noSpeedLineText}));
@@ -292,7 +292,7 @@ TEST(CaptureSessionPosition, ProgramEndingRecordsNothing)
 TEST(CaptureSessionPosition, IgnoredWhileAMoveAwaitsTheController)
 {
     CaptureRig r;
-    r.frame.state.busy = true;
+    r.frame.ops.state().busy = true;
     r.session.position();
     r.session.parameters();
     EXPECT_TRUE(r.frame.port.written.isEmpty());
@@ -305,14 +305,14 @@ TEST(CaptureSessionPosition, IgnoredWhileAMoveAwaitsTheController)
 TEST(CaptureSessionSpeed, RecordsTheCurrentSettingsAndSendsNothing)
 {
     CaptureRig r;
-    r.frame.state.resolution = MainFrameState::highResolution;
-    r.frame.state.velocity = 1310;
+    r.frame.ops.state().resolution = ControlState::highResolution;
+    r.frame.ops.state().velocity = 1310;
     r.session.speedRes();
     EXPECT_EQ(r.session.lines(), QStringList({"High, 1310"}));
     EXPECT_EQ(r.session.countText(), "1");
     EXPECT_TRUE(r.frame.port.written.isEmpty());
     EXPECT_EQ(r.session.rememberedVelocity(), 1000) << "the remembered settings stay";
-    EXPECT_EQ(r.session.rememberedResolution(), MainFrameState::lowResolution);
+    EXPECT_EQ(r.session.rememberedResolution(), ControlState::lowResolution);
     EXPECT_TRUE(r.prompts().shown.isEmpty());
 }
 
@@ -415,7 +415,7 @@ TEST(CaptureSessionDelete, LastLineWithoutSelectionTheSelectedOneOtherwise)
     CaptureRig r;
     r.session.speedRes();
     r.session.pause();
-    r.frame.state.velocity = 7;
+    r.frame.ops.state().velocity = 7;
     r.session.speedRes();
     r.session.deleteItem();
     EXPECT_EQ(r.session.lines(), QStringList({"Low, 1000", "Pause "}));

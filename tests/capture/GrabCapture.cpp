@@ -31,7 +31,7 @@ int main(int argc, char** argv)
     auto owned = std::make_unique<ScriptedPrompts>();
     ScriptedPrompts& prompts = *owned;
     QPointer<CaptureDialog> dialog
-        = new CaptureDialog(frame.state, frame.ops, frame.control, std::move(owned), nullptr);
+        = new CaptureDialog(frame.state, frame.ops, std::move(owned), nullptr);
     dialog->show();
     auto press = [&dialog](const char* name) { dialog->findChild<QPushButton*>(QLatin1String(name))->click(); };
 
@@ -42,8 +42,8 @@ int main(int argc, char** argv)
     frame.ops.absoluteMove(Position{-125000, -62500, 0});
     press("positionButton");
     press("pauseButton");
-    frame.state.resolution = MainFrameState::highResolution;
-    frame.state.velocity = 250;
+    frame.ops.state().resolution = ControlState::highResolution;
+    frame.ops.state().velocity = 250;
     frame.control.setVelocity(VelocityWord::encode(250, true)); // as the Velocity dialog does
     press("speedButton");
     frame.ops.absoluteMove(Position{37500, -62500, -12500});
@@ -52,8 +52,8 @@ int main(int argc, char** argv)
     frame.ops.absoluteMove(Position{37500, 30000, -12500});
     press("positionButton");
     press("parametersButton");
-    frame.state.resolution = MainFrameState::lowResolution;
-    frame.state.velocity = 1000;
+    frame.ops.state().resolution = ControlState::lowResolution;
+    frame.ops.state().velocity = 1000;
     frame.ops.restoreVelocity();
     press("speedButton");
     frame.ops.absoluteMove(Position{0, 0, 0});

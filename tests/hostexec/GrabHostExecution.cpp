@@ -39,9 +39,9 @@ int main(int argc, char** argv)
     SerialSettings serial;
     SerialLink link(port, clock, prompts, serial);
     link.open();
-    Controller control(link);
+    ControlLayer control(link, clock);
     MainFrameState state;
-    CMainFrame frame(state, serial, link, control, clock, prompts);
+    CMainFrame frame(state, control, serial, prompts);
     frame.initialExchange();
     frame.resize(870, 670);
     frame.show();
@@ -56,7 +56,7 @@ int main(int argc, char** argv)
 
     ScriptedPrompts boxes;
     boxes.fileNames.push_back(file);
-    HostExecutionDialog dialog(frame.operations(), boxes, &frame);
+    HostExecutionDialog dialog(frame.control(), boxes, &frame);
     dialog.show();
     dialog.button(QStringLiteral("selectFileButton"))->click();
     QApplication::processEvents();

@@ -1,6 +1,7 @@
 #include "CMainFrame.h"
 #include "CQx410View.h"
 #include "Commands.h"
+#include "ControlLayer.h"
 #include "Controller.h"
 #include "HostExecutionSession.h"
 #include "MainActions.h"
@@ -45,9 +46,10 @@ struct Window
         : port(controller, clock)
         , link(port, clock, prompts, serial)
         , control(link)
+        , ops(link, clock)
     {
         link.open();
-        frame = std::make_unique<CMainFrame>(state, serial, link, control, clock, prompts);
+        frame = std::make_unique<CMainFrame>(state, ops, serial, prompts);
         frame->initialExchange();
         port.written.clear();
     }
@@ -74,6 +76,7 @@ struct Window
     SerialSettings serial;
     SerialLink link;
     Controller control;
+    ControlLayer ops;
     MainFrameState state;
     std::unique_ptr<CMainFrame> frame;
 };
@@ -155,7 +158,7 @@ TEST(CMainFrame, ToolbarsHoldTheirButtonsWithWideAndNarrowGaps)
 TEST(CMainFrame, StartUpTextsAndPanes)
 {
     Window w;
-    w.state.resolution = MainFrameState::highResolution;
+    w.ops.state().resolution = ControlState::highResolution;
     w.frame->updatePaneTexts();
     w.frame->updateCaption();
     w.frame->updateConnectionText();
@@ -224,7 +227,7 @@ TEST(CMainFrame, TypedCoordinateBeyondThirtyTwoBitsSendsNothingAndShowsTheRefusa
     EXPECT_EQ(w.prompts.shown[0].text, QStringLiteral("X = 90000000 µm lies outside the range the controller can carry "
                                                       "(-85899345 to 85899345 µm).\nNothing was sent."));
     EXPECT_EQ(w.prompts.shown[0].caption, QStringLiteral("Warning"));
-    EXPECT_FALSE(w.state.busy);
+    EXPECT_FALSE(w.ops.state().busy);
 }
 
 TEST(CMainFrame, ClosingDuringAMoveStopsItThenCloses)
@@ -276,15 +279,15 @@ TEST_P(CMainFrameCloseDuringRun, EndsTheRunAsItsHaltWouldThenCloses)
         w.frame->close(); // a second request cuts nothing short
     });
     if (c.hostRun) {
-        HostExecutionSession session(w.frame->operations(), runPrompts);
+        HostExecutionSession session(w.frame->control(), runPrompts);
         session.executor().run(file);
     } else {
-        PathRunner paths(w.state, w.frame->operations(), runPrompts);
+        PathRunner paths(w.state, w.frame->control(), runPrompts);
         w.state.path1File = file;
         paths.moveAlong(1);
     }
     EXPECT_EQ(w.port.written, Commands::move(Position{25000, 0, 0}) + c.afterFirstMove);
-    EXPECT_FALSE(w.state.busy);
+    EXPECT_FALSE(w.ops.state().busy);
     EXPECT_TRUE(w.frame->isVisible()); // closes once the run has left the stack
     QApplication::processEvents();
     EXPECT_FALSE(w.frame->isVisible());
@@ -356,7 +359,7 @@ TEST(CMainFrame, ClickInTheMiddleOfTheFieldMovesThereWithZUnchanged)
     QApplication::processEvents();
     ASSERT_EQ(w.frame->view()->height(), 600);
     w.frame->view()->grab();
-    w.state.current.z = 1234;
+    w.ops.state().current.z = 1234;
     const QPoint middle = w.frame->view()->geometryOfLastPaint().xyField().center();
     const int x = (middle.x() - 67) * 50 - 12700;
     const int y = (middle.y() - 22) * 50 - 12700;
@@ -364,7 +367,7 @@ TEST(CMainFrame, ClickInTheMiddleOfTheFieldMovesThereWithZUnchanged)
     EXPECT_TRUE(w.port.written.startsWith(Commands::move(Position{x * 25, y * 25, 1234})));
     EXPECT_EQ(w.frame->panel()->xText(), QString::number(x));
     // After the move the marker stands where the controller reports.
-    EXPECT_EQ(w.state.lastDrawn, (Position{x * 25, y * 25, 1234}));
+    EXPECT_EQ(w.ops.state().lastDrawn, (Position{x * 25, y * 25, 1234}));
 }
 
 TEST(CMainFrame, StopDuringAMoveLeavesTheMarkerAtTheStoppingPoint)
@@ -378,10 +381,10 @@ TEST(CMainFrame, StopDuringAMoveLeavesTheMarkerAtTheStoppingPoint)
     });
     w.frame->moveTo(Position{250000, 0, 0});
     EXPECT_TRUE(w.port.written.contains(Commands::interrupt()));
-    EXPECT_GT(w.state.current.x, 0);
-    EXPECT_LT(w.state.current.x, 250000);
-    EXPECT_EQ(w.state.lastDrawn, w.state.current);
-    EXPECT_EQ(w.frame->panel()->xText(), QString::number(Units::microstepsToMicrons(w.state.current).x));
+    EXPECT_GT(w.ops.state().current.x, 0);
+    EXPECT_LT(w.ops.state().current.x, 250000);
+    EXPECT_EQ(w.ops.state().lastDrawn, w.ops.state().current);
+    EXPECT_EQ(w.frame->panel()->xText(), QString::number(Units::microstepsToMicrons(w.ops.state().current).x));
 }
 
 // Pixels of the marker colour in the XY field, grouped by the column of the
@@ -418,8 +421,8 @@ TEST(CMainFrame, RepaintDuringAStoppedMoveLeavesOneMarkerWhereTheManipulatorStop
     });
     QTest::mouseClick(w.frame->view(), Qt::LeftButton, {}, far);
     EXPECT_TRUE(w.port.written.contains(Commands::interrupt()));
-    EXPECT_GT(w.state.current.x, 0); // stopped short of the target
-    const int stoppedAt = w.frame->view()->geometryOfLastPaint().marker(w.state.current).vertical.left();
+    EXPECT_GT(w.ops.state().current.x, 0); // stopped short of the target
+    const int stoppedAt = w.frame->view()->geometryOfLastPaint().marker(w.ops.state().current).vertical.left();
     EXPECT_EQ(markerColumns(w.frame->view()), QSet<int>{stoppedAt});
 }
 

@@ -1,5 +1,5 @@
 #include "CQx410View.h"
-#include "MainFrameState.h"
+#include "ControlState.h"
 #include "Printing.h"
 
 #include <QDialog>
@@ -35,7 +35,7 @@ struct View
         return view.plan().pixel(static_cast<int>(x * r), static_cast<int>(y * r));
     }
 
-    MainFrameState state;
+    ControlState state;
     CQx410View view;
     QList<Position> moves;
     QString desired[3];

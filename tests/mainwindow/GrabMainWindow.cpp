@@ -29,7 +29,9 @@ int main(int argc, char** argv)
         sim.placeController(Units::micronsToMicrosteps(Position{-12700, -12345, -12700}));
     else if (view != QLatin1String("start"))
         return 2;
-    CMainFrame frame(sim.state, sim.serial, sim.link, sim.control, sim.clock, sim.prompts);
+    MainFrameState state;
+    ControlLayer control(sim.link, sim.clock);
+    CMainFrame frame(state, control, sim.serial, sim.prompts);
     frame.move(80, 30);
     frame.resize(870, 670);
     frame.initialExchange();

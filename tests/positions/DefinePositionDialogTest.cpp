@@ -19,7 +19,7 @@
 namespace {
 
 using F = DefinePosition::Field;
-using S = MainFrameState;
+using S = StoredSlots;
 
 QPushButton* button(const QDialog& dialog, const QString& caption)
 {
@@ -47,7 +47,7 @@ QStringList fieldTexts(const DefinePositionDialog& dialog)
 struct Shown
 {
     explicit Shown(const Position& initial, const QString& title = QStringLiteral("Define Position 1"))
-        : definition(title, initial, frame.state, frame.ops, frame.prompts)
+        : definition(title, initial, frame.ops, frame.prompts)
         , dialog(definition)
     {
         dialog.show();
@@ -77,7 +77,7 @@ class DefinePositionDialogTitle : public testing::TestWithParam<int>
 TEST_P(DefinePositionDialogTitle, ComesFromTheStoredPosition)
 {
     SimFrame f;
-    DefinePosition d(StoredPositions::dialogTitle(GetParam()), Position{}, f.state, f.ops, f.prompts);
+    DefinePosition d(StoredPositions::dialogTitle(GetParam()), Position{}, f.ops, f.prompts);
     DefinePositionDialog dialog(d);
     EXPECT_EQ(dialog.windowTitle(), StoredPositions::dialogTitle(GetParam()));
     EXPECT_TRUE(dialog.isModal());
@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(EachStored, DefinePositionDialogTitle,
 TEST(DefinePositionDialogLook, PositionGroupGetCurrentGroupAndButtons)
 {
     SimFrame f;
-    DefinePosition d(QStringLiteral("Previous Position"), Position{}, f.state, f.ops, f.prompts);
+    DefinePosition d(QStringLiteral("Previous Position"), Position{}, f.ops, f.prompts);
     DefinePositionDialog dialog(d);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Previous Position"));
 
@@ -134,7 +134,7 @@ TEST(DefinePositionDialogLook, ShowsTheValuesItWasOpenedWith)
 {
     for (const Position& p : {Position{-12700, 0, 345}, Position{20000, -99999, 7}, Position{0, 0, 0}}) {
         SimFrame f;
-        DefinePosition d(QStringLiteral("Define Position 2"), p, f.state, f.ops, f.prompts);
+        DefinePosition d(QStringLiteral("Define Position 2"), p, f.ops, f.prompts);
         DefinePositionDialog dialog(d);
         EXPECT_EQ(fieldTexts(dialog),
                   QStringList({QString::number(p.x), QString::number(p.y), QString::number(p.z)}));

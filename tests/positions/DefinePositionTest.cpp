@@ -72,7 +72,7 @@ TEST_P(DefinePositionRefusal, WarnsNamesTheRangeAndHandsBackTheField)
 {
     const Refusal r = GetParam();
     SimFrame f;
-    DefinePosition d(QStringLiteral("Define Position 2"), Position{1, 2, 3}, f.state, f.ops, f.prompts);
+    DefinePosition d(QStringLiteral("Define Position 2"), Position{1, 2, 3}, f.ops, f.prompts);
     DefinePosition::Texts texts{"10", "20", "30"};
     texts[static_cast<std::size_t>(r.field)] = QString::fromUtf8(r.text);
 
@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DefinePositionAccept, BoundsAreAcceptedAndBecomeTheHeldValues)
 {
     SimFrame f;
-    DefinePosition d(QStringLiteral("Define Home Position"), Position{1, 2, 3}, f.state, f.ops, f.prompts);
+    DefinePosition d(QStringLiteral("Define Home Position"), Position{1, 2, 3}, f.ops, f.prompts);
     EXPECT_FALSE(d.result().accepted);
     EXPECT_EQ(d.accept({"12700", "-12700", " 0 "}), std::nullopt);
     EXPECT_EQ(d.held(), (Position{12700, -12700, 0}));
@@ -120,7 +120,7 @@ TEST(DefinePositionAccept, BoundsAreAcceptedAndBecomeTheHeldValues)
 TEST(DefinePositionAccept, FirstBadFieldIsReportedAloneAndACorrectedOkIsTaken)
 {
     SimFrame f;
-    DefinePosition d(QStringLiteral("Define Position 1"), Position{}, f.state, f.ops, f.prompts);
+    DefinePosition d(QStringLiteral("Define Position 1"), Position{}, f.ops, f.prompts);
     EXPECT_EQ(d.accept({"5", "x", "99999"}), F::Y);
     EXPECT_EQ(d.accept({"5", "6", "99999"}), F::Z);
     ASSERT_EQ(f.prompts.shown.size(), 2);
@@ -138,15 +138,15 @@ TEST(DefinePositionGetCurrent, FillsFromTheControllerRefreshesTheMarkerAndMayBeR
     f.placeController(Position{25000, -13, 12}); // 1000, -0.52, 0.48 µm
     f.start();
     f.placeController(Position{-2512, 13, 2500}); // moved by hand since start-up
-    DefinePosition d(QStringLiteral("Define Position 3"), Position{7, 7, 7}, f.state, f.ops, f.prompts);
+    DefinePosition d(QStringLiteral("Define Position 3"), Position{7, 7, 7}, f.ops, f.prompts);
 
     EXPECT_TRUE(d.getCurrentPosition());
     EXPECT_EQ(f.port.written, hex("630D"));
     EXPECT_EQ(d.held(), (Position{-100, 1, 100})) << "rounded half away from zero";
-    EXPECT_EQ(f.state.current, (Position{-2512, 13, 2500}));
-    EXPECT_EQ(f.state.displayed, (Position{-100, 1, 100}));
+    EXPECT_EQ(f.ops.state().current, (Position{-2512, 13, 2500}));
+    EXPECT_EQ(f.ops.state().displayed, (Position{-100, 1, 100}));
     EXPECT_EQ(f.ui.panel, (Position{-100, 1, 100}));
-    EXPECT_EQ(f.state.lastDrawn, f.state.current);
+    EXPECT_EQ(f.ops.state().lastDrawn, f.ops.state().current);
     EXPECT_EQ(f.ui.markerMoves, QStringList{"25000,-13,12 -> -2512,13,2500"});
     EXPECT_FALSE(d.result().accepted);
     EXPECT_EQ(d.result().microns, (Position{-100, 1, 100}));
@@ -157,7 +157,7 @@ TEST(DefinePositionGetCurrent, FillsFromTheControllerRefreshesTheMarkerAndMayBeR
     EXPECT_EQ(f.port.written, hex("630D"));
     EXPECT_EQ(d.held(), (Position{1000, -1, 0}));
     EXPECT_EQ(f.ui.markerMoves.size(), 2);
-    EXPECT_EQ(f.state.stored[MainFrameState::Previous], (Position{0, 0, 0})) << "no move, no previous position";
+    EXPECT_EQ(f.state.stored[StoredSlots::Previous], (Position{0, 0, 0})) << "no move, no previous position";
     EXPECT_TRUE(f.prompts.shown.isEmpty());
 }
 
@@ -166,7 +166,7 @@ TEST(DefinePositionGetCurrent, BeyondTheRangeIsShownOkRefusesCancelKeeps)
     SimFrame f;
     f.placeController(Position{-317525, 325000, 0}); // -12701, 13000, 0 µm
     f.start();
-    DefinePosition d(QStringLiteral("Define Position 1"), Position{}, f.state, f.ops, f.prompts);
+    DefinePosition d(QStringLiteral("Define Position 1"), Position{}, f.ops, f.prompts);
     EXPECT_TRUE(d.getCurrentPosition());
     EXPECT_EQ(d.held(), (Position{-12701, 13000, 0}));
     EXPECT_TRUE(f.prompts.shown.isEmpty()) << "no range test when fetching";
@@ -189,7 +189,7 @@ TEST(DefinePositionGetCurrent, NoReplyLeavesTheHeldValuesAsTheyWere)
         f.ops.markerRefresh();
         f.placeController(Position{5000, 5000, 5000}); // the controller moved, then fell silent
         f.ui.markerMoves.clear();
-        DefinePosition d(QStringLiteral("Define Position 2"), Position{4, 5, 6}, f.state, f.ops, f.prompts);
+        DefinePosition d(QStringLiteral("Define Position 2"), Position{4, 5, 6}, f.ops, f.prompts);
         f.prompts.answers = {answer};
 
         EXPECT_FALSE(d.getCurrentPosition());

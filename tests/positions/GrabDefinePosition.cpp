@@ -21,8 +21,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     SimFrame frame;
-    DefinePosition definition(StoredPositions::dialogTitle(MainFrameState::Position1), Position{1250, -3400, 500},
-                              frame.state, frame.ops, frame.prompts);
+    DefinePosition definition(StoredPositions::dialogTitle(StoredSlots::Position1), Position{1250, -3400, 500},
+                              frame.ops, frame.prompts);
     DefinePositionDialog dialog(definition);
     dialog.show();
     QApplication::processEvents();

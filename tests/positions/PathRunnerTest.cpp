@@ -3,6 +3,7 @@
 
 #include "CMainFrame.h"
 #include "Commands.h"
+#include "ControlLayer.h"
 #include "Controller.h"
 #include "MainActions.h"
 #include "PathRunner.h"
@@ -30,6 +31,7 @@ struct PathWindow
         : port(controller, clock)
         , link(port, clock, prompts, serial)
         , control(link)
+        , ops(link, clock)
     {
         link.open();
         link.setMessagePump([this] {
@@ -38,10 +40,11 @@ struct PathWindow
             port.waitForData(1000);
             return true;
         });
-        frame = std::make_unique<CMainFrame>(state, serial, link, control, clock, prompts);
+        frame = std::make_unique<CMainFrame>(state, ops, serial, prompts);
         frame->initialExchange();
-        paths = std::make_unique<PathRunner>(state, frame->operations(), viewPrompts);
-        paths->connectTo(*frame);
+        paths = std::make_unique<PathRunner>(state, frame->control(), viewPrompts);
+        QObject::connect(frame.get(), &CMainFrame::movePathRequested, frame.get(),
+                         [this](int path) { paths->moveAlong(path); });
         port.written.clear();
     }
 
@@ -66,6 +69,7 @@ struct PathWindow
     SerialSettings serial;
     SerialLink link;
     Controller control;
+    ControlLayer ops;
     MainFrameState state;
     std::unique_ptr<CMainFrame> frame;
     std::unique_ptr<PathRunner> paths;
@@ -96,8 +100,8 @@ TEST(PathRunner, ASpeedLineThenMovesRunsThemAllWithoutRestoringTheVelocity)
     w.state.path1File = w.file({"High, 1000", "Move, 10, 0, 0", "Status, 1,2,3", "Move, 20, 0, 0"});
     w.tool(MainActions::MovePath1)->trigger();
     EXPECT_EQ(w.port.written, hex("56E8830D") + moveBytes(250) + moveBytes(500));
-    EXPECT_EQ(w.state.velocity, 1000); // the settings stay as they were
-    EXPECT_EQ(w.state.resolution, MainFrameState::lowResolution);
+    EXPECT_EQ(w.ops.state().velocity, 1000); // the settings stay as they were
+    EXPECT_EQ(w.ops.state().resolution, ControlState::lowResolution);
     EXPECT_TRUE(w.tool(MainActions::MovePath1)->isEnabled());
 }
 
@@ -127,14 +131,14 @@ TEST(PathRunner, PauseYesContinuesNoEndsTheRunAndNeitherLeavesTheToolbarGreyed)
     w.viewPrompts.answers = {Prompts::Answer::Yes, Prompts::Answer::No};
     w.tool(MainActions::MovePath1)->trigger();
     EXPECT_EQ(w.port.written, hex("650D 5605000D"));
-    EXPECT_FALSE(w.state.busy);
+    EXPECT_FALSE(w.ops.state().busy);
 
     w.port.written.clear();
     w.state.path1File = w.file({"Move, 1, 0, 0", "Pause"});
     w.viewPrompts.answers = {Prompts::Answer::Yes};
     w.tool(MainActions::MovePath1)->trigger();
     EXPECT_EQ(w.port.written, moveBytes(25) + hex("650D"));
-    EXPECT_FALSE(w.state.busy); // nothing moves, so the controls are free again
+    EXPECT_FALSE(w.ops.state().busy); // nothing moves, so the controls are free again
     EXPECT_TRUE(w.tool(MainActions::MovePath1)->isEnabled());
     EXPECT_FALSE(w.tool(MainActions::Stop)->isEnabled());
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-using S = MainFrameState;
+using S = StoredSlots;
 
 Position microns(const SimFrame& f, int which)
 {
@@ -46,10 +46,10 @@ TEST_P(StoredPositionsGoTo, MovesThereAndRecordsWhereTheMarkerStood)
     // The move goes first, nothing before it; then the two position queries.
     EXPECT_EQ(f.port.written, Commands::move(Units::micronsToMicrosteps(goal)) + hex("630D630D"));
     EXPECT_EQ(f.controllerAt(), Units::micronsToMicrosteps(goal));
-    EXPECT_EQ(f.state.current, Units::micronsToMicrosteps(goal));
-    EXPECT_EQ(f.state.lastDrawn, f.state.current);
-    EXPECT_EQ(f.state.displayed, goal);
-    EXPECT_FALSE(f.state.busy);
+    EXPECT_EQ(f.ops.state().current, Units::micronsToMicrosteps(goal));
+    EXPECT_EQ(f.ops.state().lastDrawn, f.ops.state().current);
+    EXPECT_EQ(f.ops.state().displayed, goal);
+    EXPECT_FALSE(f.ops.state().busy);
     EXPECT_EQ(microns(f, S::Previous), (Position{100, -200, 10}));
     for (int i = 0; i < S::Previous; ++i)
         EXPECT_EQ(microns(f, i), (Position{1000 + i * 111, -2000 - i * 222, i * 33})) << "stored " << i;
@@ -145,12 +145,12 @@ TEST(StoredPositionsRefusals, NothingRunsWhileBusyOrForAnUnknownPosition)
         return d.result();
     };
 
-    f.state.busy = true;
+    f.ops.state().busy = true;
     for (int i = 0; i < S::StoredCount; ++i) {
         EXPECT_EQ(positions.goTo(i), std::nullopt) << i;
         EXPECT_FALSE(positions.define(i, ask).has_value()) << i;
     }
-    f.state.busy = false;
+    f.ops.state().busy = false;
     for (int i : {-1, static_cast<int>(S::StoredCount), 99}) {
         EXPECT_EQ(positions.goTo(i), std::nullopt) << i;
         EXPECT_FALSE(positions.define(i, ask).has_value()) << i;

@@ -2,11 +2,11 @@
 
 // The controller hardware on the bench for the Velocity, Resolution and
 // Hardware Setup tests: the simulated controller behind a real link, on the
-// virtual clock, with scripted prompts and the main window's settings.
+// virtual clock, with scripted prompts and the control layer's settings.
 // mark() starts a fresh count of what the host sent, slept and purged.
 
-#include "MainFrameState.h"
 #include "Commands.h"
+#include "ControlLayer.h"
 #include "Controller.h"
 #include "ScriptedPrompts.h"
 #include "SerialLink.h"
@@ -51,7 +51,7 @@ struct HardwareRig {
     // last drawn.
     void updatePanes()
     {
-        resolutionPane = state.resolution == MainFrameState::lowResolution ? QStringLiteral("\tRes:   LOW")
+        resolutionPane = state.resolution == ControlState::lowResolution ? QStringLiteral("\tRes:   LOW")
                                                                            : QStringLiteral("\tRes:   HIGH");
         velocityPane = QStringLiteral("\tVelocity:   %1").arg(state.velocity);
         ++paneUpdates;
@@ -65,7 +65,8 @@ struct HardwareRig {
     SerialSettings serial;
     SerialLink link;
     Controller control;
-    MainFrameState state;
+    ControlLayer layer { link, clock };
+    ControlState& state = layer.state();
     QString resolutionPane;
     QString velocityPane;
     int paneUpdates = 0;

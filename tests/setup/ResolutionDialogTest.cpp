@@ -124,7 +124,7 @@ TEST(ResolutionDialogClose, OkClosesOnlyWhenAppliedOthersDoNotApply)
 struct Visit : HardwareRig {
     Visit(bool high, quint16 velocity)
     {
-        state.resolution = high ? MainFrameState::highResolution : MainFrameState::lowResolution;
+        state.resolution = high ? ControlState::highResolution : ControlState::lowResolution;
         state.velocity = velocity;
         updatePanes();
         paneUpdates = 0;
@@ -146,7 +146,7 @@ struct Visit : HardwareRig {
     }
 
     QMainWindow window;
-    ResolutionSetup setup { state, control, prompts, [this] { updatePanes(); },
+    ResolutionSetup setup { layer, prompts, [this] { updatePanes(); },
         [this](const QString& text) { ResolutionNote::show(window.statusBar(), text); } };
 };
 
@@ -160,7 +160,7 @@ TEST(ResolutionDialogVisit, HighAppliedSendsAndDrawsTheNote)
 {
     Visit v(false, 1000);
     EXPECT_TRUE(v.open([](ResolutionDialog& d) { chooseAndOk(d, "highRadio"); }));
-    EXPECT_EQ(v.state.resolution, MainFrameState::highResolution);
+    EXPECT_EQ(v.state.resolution, ControlState::highResolution);
     EXPECT_EQ(v.resolutionPane, QStringLiteral("\tRes:   HIGH"));
     EXPECT_EQ(v.sent(), hex("56 E8 83 0D"));
     const ResolutionNote* note = ResolutionNote::find(v.window.statusBar());
@@ -186,7 +186,7 @@ TEST(ResolutionDialogVisit, RefusalKeepsItOpenThenLowIsApplied)
     ASSERT_EQ(v.prompts.shown.size(), 1);
     EXPECT_EQ(v.prompts.shown[0].text, ResolutionSetup::highRefusedText);
     EXPECT_EQ(v.prompts.shown[0].icon, Prompts::Icon::Stop);
-    EXPECT_EQ(v.state.resolution, MainFrameState::lowResolution);
+    EXPECT_EQ(v.state.resolution, ControlState::lowResolution);
     EXPECT_EQ(v.sent(), hex("56 78 05 0D"));
 }
 
@@ -197,7 +197,7 @@ TEST(ResolutionDialogVisit, CancelSendsNothingAndDrawsNoNote)
         child<QRadioButton>(d, "highRadio")->setChecked(true);
         QTest::mouseClick(child<QPushButton>(d, "cancelButton"), Qt::LeftButton);
     }));
-    EXPECT_EQ(v.state.resolution, MainFrameState::lowResolution);
+    EXPECT_EQ(v.state.resolution, ControlState::lowResolution);
     EXPECT_EQ(v.paneUpdates, 0);
     EXPECT_EQ(v.sent(), QByteArray());
     EXPECT_EQ(ResolutionNote::find(v.window.statusBar()), nullptr);

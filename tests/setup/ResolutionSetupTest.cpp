@@ -14,7 +14,7 @@ const QString noteText = QStringLiteral(
 struct Bench : HardwareRig {
     Bench(bool high, quint16 velocity)
     {
-        state.resolution = high ? MainFrameState::highResolution : MainFrameState::lowResolution;
+        state.resolution = high ? ControlState::highResolution : ControlState::lowResolution;
         state.velocity = velocity;
         updatePanes();
         paneUpdates = 0;
@@ -22,7 +22,7 @@ struct Bench : HardwareRig {
 
     QStringList notes;
     QByteArray sentAtNote;
-    ResolutionSetup setup { state, control, prompts, [this] { updatePanes(); },
+    ResolutionSetup setup { layer, prompts, [this] { updatePanes(); },
         [this](const QString& text) {
             notes << text;
             sentAtNote = sent();
@@ -61,7 +61,7 @@ TEST_P(ResolutionOk, AppliesOrRefuses)
         EXPECT_EQ(b.prompts.shown[0].caption, QStringLiteral("Warning"));
         EXPECT_EQ(b.prompts.shown[0].icon, Prompts::Icon::Stop);
         EXPECT_EQ(b.prompts.shown[0].buttons, Prompts::Buttons::Ok);
-        EXPECT_EQ(b.state.resolution, MainFrameState::lowResolution) << "a refusal leaves the setting at low";
+        EXPECT_EQ(b.state.resolution, ControlState::lowResolution) << "a refusal leaves the setting at low";
         // The pane shows the setting: untouched when it was low already,
         // brought down to LOW when the refusal changed the setting.
         EXPECT_EQ(b.resolutionPane, QStringLiteral("\tRes:   LOW"));
@@ -74,7 +74,7 @@ TEST_P(ResolutionOk, AppliesOrRefuses)
 
     EXPECT_TRUE(applied);
     EXPECT_TRUE(b.prompts.shown.isEmpty());
-    EXPECT_EQ(b.state.resolution, c.chooseHigh ? MainFrameState::highResolution : MainFrameState::lowResolution);
+    EXPECT_EQ(b.state.resolution, c.chooseHigh ? ControlState::highResolution : ControlState::lowResolution);
     EXPECT_EQ(b.paneUpdates, 1) << "the pane is set on every OK, changed or not";
     EXPECT_EQ(b.resolutionPane, c.chooseHigh ? QStringLiteral("\tRes:   HIGH") : QStringLiteral("\tRes:   LOW"));
     EXPECT_EQ(b.notes, QStringList { noteText }) << "the note is drawn on every OK, changed or not";
@@ -104,7 +104,7 @@ TEST(ResolutionSetup, OpensWithTheResolutionSetting)
 {
     Bench b(false, 1000);
     EXPECT_EQ(b.setup.current(), ResolutionChoice { false });
-    b.state.resolution = MainFrameState::highResolution;
+    b.state.resolution = ControlState::highResolution;
     EXPECT_EQ(b.setup.current(), ResolutionChoice { true });
     // Any code other than low counts as high, as in the pane.
     b.state.resolution = 1020;
@@ -127,7 +127,7 @@ TEST(ResolutionSetup, RefusalThenLowInOneVisit)
     EXPECT_EQ(results, QList<bool>({ false, true }));
     ASSERT_EQ(b.prompts.shown.size(), 1);
     EXPECT_EQ(b.prompts.shown[0].text, refusedText);
-    EXPECT_EQ(b.state.resolution, MainFrameState::lowResolution);
+    EXPECT_EQ(b.state.resolution, ControlState::lowResolution);
     EXPECT_EQ(b.resolutionPane, QStringLiteral("\tRes:   LOW"));
     EXPECT_EQ(b.notes, QStringList { noteText });
     EXPECT_EQ(b.sent(), hex("56 78 05 0D"));
@@ -140,7 +140,7 @@ TEST(ResolutionSetup, CancelAfterARefusalKeepsTheSettingAndThePaneAtLow)
         EXPECT_FALSE(ok(ResolutionChoice { true }));
         return false;
     }));
-    EXPECT_EQ(b.state.resolution, MainFrameState::lowResolution);
+    EXPECT_EQ(b.state.resolution, ControlState::lowResolution);
     EXPECT_EQ(b.resolutionPane, QStringLiteral("\tRes:   LOW")) << "the pane must not go on claiming HIGH";
     EXPECT_EQ(b.sent(), QByteArray());
 }
@@ -151,7 +151,7 @@ TEST(ResolutionSetup, CancelSendsAndChangesNothing)
         Bench b(high, 1000);
         const QString paneBefore = b.resolutionPane;
         EXPECT_FALSE(b.setup.run([](const ResolutionChoice&, const ResolutionSetup::Apply&) { return false; }));
-        EXPECT_EQ(b.state.resolution, high ? MainFrameState::highResolution : MainFrameState::lowResolution);
+        EXPECT_EQ(b.state.resolution, high ? ControlState::highResolution : ControlState::lowResolution);
         EXPECT_EQ(b.paneUpdates, 0);
         EXPECT_EQ(b.resolutionPane, paneBefore);
         EXPECT_TRUE(b.notes.isEmpty());

@@ -138,7 +138,7 @@ TEST(VelocityDialogClose, OkClosesOnlyWhenApplied)
 struct Visit : HardwareRig {
     explicit Visit(bool high)
     {
-        state.resolution = high ? MainFrameState::highResolution : MainFrameState::lowResolution;
+        state.resolution = high ? ControlState::highResolution : ControlState::lowResolution;
         state.velocity = 1000;
     }
 
@@ -153,7 +153,7 @@ struct Visit : HardwareRig {
             operatorDoes);
     }
 
-    VelocitySetup setup { state, control, prompts, [this] { updatePanes(); } };
+    VelocitySetup setup { layer, prompts, [this] { updatePanes(); } };
 };
 
 void typeAndOk(VelocityDialog& d, const char* text)

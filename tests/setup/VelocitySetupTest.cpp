@@ -12,13 +12,13 @@ constexpr quint16 oldVelocity = 700;
 struct Bench : HardwareRig {
     explicit Bench(bool high)
     {
-        state.resolution = high ? MainFrameState::highResolution : MainFrameState::lowResolution;
+        state.resolution = high ? ControlState::highResolution : ControlState::lowResolution;
         state.velocity = oldVelocity;
         updatePanes();
         paneUpdates = 0;
     }
 
-    VelocitySetup setup { state, control, prompts, [this] { updatePanes(); } };
+    VelocitySetup setup { layer, prompts, [this] { updatePanes(); } };
 };
 
 // OK with one entry: accepted (the word on the line) or refused (the message).
@@ -51,7 +51,7 @@ TEST_P(VelocityOk, AppliesOrRefuses)
     const bool applied = b.setup.accept(VelocityChoice { QString::fromUtf8(c.entry) });
 
     // The resolution setting is never this dialog's business.
-    EXPECT_EQ(b.state.resolution, c.high ? MainFrameState::highResolution : MainFrameState::lowResolution);
+    EXPECT_EQ(b.state.resolution, c.high ? ControlState::highResolution : ControlState::lowResolution);
     EXPECT_EQ(b.resolutionPane, resolutionPaneBefore);
     if (c.refusal) {
         EXPECT_FALSE(applied) << "the dialog must stay open";

@@ -1,15 +1,15 @@
 #pragma once
 
-// The main window's state and operations on the in-process simulated
-// controller, with the widgets replaced by a recorder; virtual clock, scripted
-// prompts. Shared by the main window, stored-position and capture tests
-// (they link the main window's library).
+// The control layer on the in-process simulated controller, observed by a
+// recorder in place of the main window, beside the window's own state;
+// virtual clock, scripted prompts. Shared by the control layer,
+// stored-position and capture tests (they link the control library).
 
 #include "Commands.h"
 #include "Controller.h"
-#include "MainFrameState.h"
-#include "MainFrameUi.h"
-#include "MainOperations.h"
+#include "ControlLayer.h"
+#include "PathSlots.h"
+#include "StoredSlots.h"
 #include "Printing.h"
 #include "ScriptedPrompts.h"
 #include "SerialLink.h"
@@ -22,22 +22,22 @@
 #include <QStringList>
 #include <cstdint>
 
-// Records what the operations asked of the widgets.
-struct RecordingUi : MainFrameUi
+// Records what the control layer announced, as the main window sees it.
+struct RecordingUi
 {
-    void setManualControlsEnabled(bool enabled) override
+    void setManualControlsEnabled(bool enabled)
     {
         controlsEnabled = enabled;
         log << (enabled ? QStringLiteral("unlock") : QStringLiteral("lock"));
     }
-    void updateCommandStates() override { log << QStringLiteral("states"); }
-    void showPanelPosition(const Position& microns) override
+    void updateCommandStates() { log << QStringLiteral("states"); }
+    void showPanelPosition(const Position& microns)
     {
         panel = microns;
         ++panelUpdates;
         log << QStringLiteral("panel %1 %2 %3").arg(microns.x).arg(microns.y).arg(microns.z);
     }
-    void moveMarker(const Position& from, const Position& to) override
+    void moveMarker(const Position& from, const Position& to)
     {
         log << QStringLiteral("marker %1 -> %2").arg(from.x).arg(to.x);
         markerMoves << QStringLiteral("%1,%2,%3 -> %4,%5,%6")
@@ -55,6 +55,25 @@ struct RecordingUi : MainFrameUi
     bool controlsEnabled = true;
     // Every call in order: "lock", "states", "unlock", "panel X Y Z", "marker X -> X".
     QStringList log;
+
+    // Observes the layer as the main window does; the previous position goes
+    // to the stored positions.
+    void observe(ControlLayer& layer, StoredSlots& stored)
+    {
+        QObject::connect(&layer, &ControlLayer::moveLockChanged,
+                         [this](bool locked) { setManualControlsEnabled(!locked); });
+        QObject::connect(&layer, &ControlLayer::busyChanged, [this] { updateCommandStates(); });
+        QObject::connect(&layer, &ControlLayer::positionChanged, [this](const Position& p) { showPanelPosition(p); });
+        QObject::connect(&layer, &ControlLayer::markerMoved,
+                         [this](const Position& from, const Position& to) { moveMarker(from, to); });
+        QObject::connect(&layer, &ControlLayer::moveStarted,
+                         [&stored](const Position& p) { stored.stored[StoredSlots::Previous] = p; });
+    }
+};
+
+// The window's own values the tests need beside the layer.
+struct SimWindowState : PathSlots, StoredSlots
+{
 };
 
 struct SimFrame
@@ -64,8 +83,9 @@ struct SimFrame
         , port(controller, clock)
         , link(port, clock, prompts, serial)
         , control(link)
-        , ops(state, control, clock, ui)
+        , ops(link, clock)
     {
+        ui.observe(ops, state);
         link.open();
     }
 
@@ -92,7 +112,7 @@ struct SimFrame
     SerialSettings serial;
     SerialLink link;
     Controller control;
-    MainFrameState state;
+    SimWindowState state;
     RecordingUi ui;
-    MainOperations ops;
+    ControlLayer ops;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
 // The desktop program's link on the in-process simulated controller, with the
-// tracing device between link and port as in the program, and the main
-// window's operations over it (widgets replaced by a recorder).
+// tracing device between link and port as in the program, and the control
+// layer over it (observed by a recorder in place of the window).
 
 #include "SimFrame.h"
 #include "TracingPortDevice.h"
@@ -14,8 +14,9 @@ struct TrafficRig
         , traced(port, clock)
         , link(traced, clock, prompts, serial)
         , control(link)
-        , ops(state, control, clock, ui)
+        , ops(link, clock)
     {
+        ui.observe(ops, state);
         serial.portName = QStringLiteral("/dev/sim");
         link.open();
     }
@@ -28,7 +29,7 @@ struct TrafficRig
     SerialSettings serial;
     SerialLink link;
     Controller control;
-    MainFrameState state;
+    SimWindowState state;
     RecordingUi ui;
-    MainOperations ops;
+    ControlLayer ops;
 };
