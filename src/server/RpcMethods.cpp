@@ -1,5 +1,7 @@
 #include "RpcMethods.h"
 
+#include "VelocitySetup.h"
+
 #include <QJsonArray>
 #include <QSet>
 
@@ -323,11 +325,9 @@ RpcMethods::Reply RpcMethods::velocity(const QJsonObject& params)
     if (p.has("velocity")) {
         const int v = p.integer("velocity", -1, 0, kMaxVelocity);
         if (!p.ok())
-            return Reply::error(RpcProtocol::rangeError,
-                QStringLiteral("Please enter an integer between 0 and %1.").arg(kMaxVelocity), QStringLiteral("range"));
+            return Reply::error(RpcProtocol::rangeError, VelocitySetup::rangeText, QStringLiteral("range"));
         if (m_backend.highResolution() && v > kMaxHighVelocity)
-            return Reply::error(RpcProtocol::refusedError,
-                QStringLiteral("Velocity must be less than 1310 in high resolution mode"), QStringLiteral("refused"));
+            return Reply::error(RpcProtocol::refusedError, VelocitySetup::highResolutionText, QStringLiteral("refused"));
         if (const ServerStatus s = m_backend.setVelocity(v))
             return Reply::error(*s);
     }
