@@ -97,6 +97,15 @@ void ControlServer::schedule(QLocalSocket* socket)
         this, [this, guarded = QPointer<QLocalSocket>(socket)] { serve(guarded); }, Qt::QueuedConnection);
 }
 
+void ControlServer::dropForLongLine(QPointer<QLocalSocket> socket)
+{
+    send(socket,
+        RpcProtocol::error(QJsonValue(), RpcProtocol::limitError,
+            QStringLiteral("Line longer than %1 bytes").arg(m_limits.maxLine), QStringLiteral("limit")));
+    if (socket)
+        drop(socket, true);
+}
+
 void ControlServer::serve(QPointer<QLocalSocket> socket)
 {
     if (!socket || !m_clients.contains(socket))
@@ -104,23 +113,14 @@ void ControlServer::serve(QPointer<QLocalSocket> socket)
     m_clients[socket].scheduled = false;
     while (socket && m_clients.contains(socket)) {
         if (!socket->canReadLine()) {
-            if (socket->bytesAvailable() > m_limits.maxLine) {
-                send(socket,
-                    RpcProtocol::error(QJsonValue(), RpcProtocol::limitError,
-                        QStringLiteral("Line longer than %1 bytes").arg(m_limits.maxLine), QStringLiteral("limit")));
-                if (socket)
-                    drop(socket, true);
-            }
+            if (socket->bytesAvailable() > m_limits.maxLine)
+                dropForLongLine(socket);
             return;
         }
         QByteArray line = socket->readLine(m_limits.maxLine + 2);
         if (!line.endsWith('\n')) {
             // readLine stopped at the limit: the line is longer.
-            send(socket,
-                RpcProtocol::error(QJsonValue(), RpcProtocol::limitError,
-                    QStringLiteral("Line longer than %1 bytes").arg(m_limits.maxLine), QStringLiteral("limit")));
-            if (socket)
-                drop(socket, true);
+            dropForLongLine(socket);
             return;
         }
         line.chop(1);

@@ -58,6 +58,8 @@ private:
     bool send(QLocalSocket* socket, const QByteArray& line);
     // afterReplies: what was sent still goes out before the connection closes.
     void drop(QLocalSocket* socket, bool afterReplies = false);
+    // A line over the limit: the client is told, then dropped.
+    void dropForLongLine(QPointer<QLocalSocket> socket);
 
     ServerBackend& m_backend;
     RpcMethods m_methods;
