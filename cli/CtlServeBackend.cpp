@@ -332,3 +332,19 @@ ServerStatus CtlServeBackend::programs(std::array<int, 10>* counts)
     }
     return std::nullopt;
 }
+
+ServerStatus CtlServeBackend::reset()
+{
+    return checked(m_controller.reset());
+}
+
+ServerStatus CtlServeBackend::origin()
+{
+    if (const ServerStatus s = checked(m_controller.setOrigin()))
+        return s;
+    // The present position is now 0 0 0: the last position and the clients
+    // follow without another exchange.
+    m_last = Position {};
+    publish(ServerEvent { ServerEvent::Kind::Position, m_last, {}, 0, 0, false });
+    return std::nullopt;
+}

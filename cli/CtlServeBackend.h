@@ -49,6 +49,8 @@ public:
     ServerStatus halt() override;
     ServerStatus upload(int program, const QString& file, int* steps) override;
     ServerStatus programs(std::array<int, 10>* steps) override;
+    ServerStatus reset() override;
+    ServerStatus origin() override;
 
 private:
     // ProgramHost, for the program run.

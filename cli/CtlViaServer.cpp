@@ -1,6 +1,8 @@
 #include "CtlViaServer.h"
 
+#include "EnterPresses.h"
 #include "JsonLine.h"
+#include "RunSignals.h"
 #include "SocketPath.h"
 #include "StatusBlock.h"
 #include "Units.h"
@@ -33,7 +35,8 @@ qint32 microsteps(const QJsonValue& microns)
 bool CtlViaServer::handles(const QString& command)
 {
     for (const char* name :
-        { "position", "move", "velocity", "stop", "refresh", "status", "continue", "programs", "download", "upload" }) {
+        { "position", "move", "velocity", "stop", "refresh", "status", "continue", "programs", "download", "upload",
+            "run", "execute", "reset", "origin" }) {
         if (command == QLatin1String(name))
             return true;
     }
@@ -59,7 +62,16 @@ CtlViaServer::CtlViaServer(QTextStream& out, QTextStream& err)
 {
 }
 
-std::optional<QJsonObject> CtlViaServer::call(const char* method, const QJsonObject& params, int* status)
+void CtlViaServer::notify(const char* method)
+{
+    const QJsonObject request { { QStringLiteral("jsonrpc"), QStringLiteral("2.0") },
+        { QStringLiteral("method"), QLatin1String(method) }, { QStringLiteral("params"), QJsonObject() } };
+    m_socket->write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
+    m_socket->flush();
+}
+
+std::optional<QJsonObject> CtlViaServer::call(
+    const char* method, const QJsonObject& params, int* status, const std::function<void()>& watch)
 {
     const int id = m_nextId++;
     const QJsonObject request { { QStringLiteral("jsonrpc"), QStringLiteral("2.0") }, { QStringLiteral("id"), id },
@@ -69,7 +81,13 @@ std::optional<QJsonObject> CtlViaServer::call(const char* method, const QJsonObj
     for (;;) {
         // A move may take long: the server answers when it has ended.
         while (!m_socket->canReadLine()) {
-            if (m_socket->state() != QLocalSocket::ConnectedState || !m_socket->waitForReadyRead(-1)) {
+            if (watch && m_socket->state() == QLocalSocket::ConnectedState
+                && !m_socket->waitForReadyRead(RunSignals::pollMs)) {
+                watch();
+                continue;
+            }
+            if (m_socket->state() != QLocalSocket::ConnectedState
+                || (!watch && !m_socket->waitForReadyRead(-1))) {
                 if (m_socket->canReadLine())
                     break;
                 m_err << "qx410ctl: " << m_command << ": the server closed the connection\n";
@@ -161,11 +179,67 @@ int CtlViaServer::run(const CtlOptions& o, const QString& socketPath, const Posi
         const QJsonObject params { { QStringLiteral("file"), file }, { QStringLiteral("program"), program } };
         if (const auto r = call(download ? "download" : "upload", params, &status))
             m_out << r->value(QStringLiteral("steps")).toInt() << "\n";
+    } else if (c == QLatin1String("run") || c == QLatin1String("execute")) {
+        status = runAwaited(o, socketPath);
     } else {
-        // stop, refresh, continue
-        call(c == QLatin1String("stop") ? "stop" : c == QLatin1String("refresh") ? "refresh" : "continue", {}, &status);
+        // stop, refresh, continue, reset, origin
+        call(c.toLatin1().constData(), {}, &status);
     }
     m_out.flush();
     socket.disconnectFromServer();
+    return status;
+}
+
+int CtlViaServer::runAwaited(const CtlOptions& o, const QString& socketPath)
+{
+    const bool run = o.command == QLatin1String("run");
+    RunSignals interrupts; // until the run has ended
+    QJsonObject params;
+    if (run) {
+        // A Pause line's question cannot reach this terminal from the server.
+        if (o.pause == QLatin1String("ask")) {
+            m_err << "qx410ctl: run: --pause ask cannot be answered through the server on " << socketPath
+                  << "; give --pause continue or --pause halt\n";
+            return Refused;
+        }
+        // The server may run in another folder.
+        params.insert(QStringLiteral("file"), QFileInfo(o.args[0]).absoluteFilePath());
+        params.insert(QStringLiteral("loop"), o.loops);
+        params.insert(QStringLiteral("pause"), o.pause.isEmpty() ? QStringLiteral("halt") : o.pause);
+        m_err << "qx410ctl: run: " << o.args[0] << " runs through the server, which reports no line by line "
+              << "progress; Ctrl+C halts it\n";
+    } else {
+        params.insert(QStringLiteral("program"), o.args[0].toInt());
+        params.insert(QStringLiteral("relative"), o.relative);
+    }
+    EnterPresses enter(run ? -1 : EnterPresses::terminalInput());
+    if (enter.watching())
+        m_err << "qx410ctl: program " << o.args[0].toInt()
+              << " runs; Enter lets it go on past a pause step, Ctrl+C halts it\n";
+    m_err.flush();
+
+    bool halted = false;
+    const auto watch = [&] {
+        if (RunSignals::raised()) {
+            if (!halted) {
+                halted = true;
+                notify("halt");
+            }
+            return;
+        }
+        if (enter.take() > 0) {
+            m_err << "qx410ctl: continue\n";
+            m_err.flush();
+            notify("continue");
+        }
+    };
+    int status = Done;
+    const auto result = call(run ? "run" : "execute", params, &status, watch);
+    if (result)
+        m_out << positionLine(*result, o.json) << "\n";
+    if (RunSignals::raised())
+        return Interrupted;
+    if (result && result->value(QStringLiteral("halted")).toBool())
+        return Halted;
     return status;
 }

@@ -5,6 +5,7 @@
 
 #include <QJsonObject>
 #include <QTextStream>
+#include <functional>
 #include <optional>
 
 class QLocalSocket;
@@ -14,7 +15,15 @@ class QLocalSocket;
 // statuses it has on the port itself.
 class CtlViaServer {
 public:
-    enum ExitStatus { Done = 0, Refused = 1, FileFailure = 2, NotServed = 2, NoAnswer = 3 };
+    enum ExitStatus {
+        Done = 0,
+        Refused = 1,
+        FileFailure = 2,
+        NotServed = 2,
+        NoAnswer = 3,
+        Halted = 4,
+        Interrupted = 130
+    };
 
     // The commands that go through a server.
     static bool handles(const QString& command);
@@ -27,8 +36,16 @@ public:
     int run(const CtlOptions& options, const QString& socketPath, const Position& target, int velocity);
 
 private:
-    // The result, or nothing with the message said and *status set.
-    std::optional<QJsonObject> call(const char* method, const QJsonObject& params, int* status);
+    // The result, or nothing with the message said and *status set. While
+    // the reply is awaited, watch (when given) is called every few tens of
+    // milliseconds: a run's Ctrl+C and Enter are looked at there.
+    std::optional<QJsonObject> call(const char* method, const QJsonObject& params, int* status,
+        const std::function<void()>& watch = {});
+    // A request that wants no reply (halt, continue during a run).
+    void notify(const char* method);
+    // run and execute: the run awaited, Ctrl+C sent on as halt (exit 130);
+    // for execute, Enter sent on as continue.
+    int runAwaited(const CtlOptions& options, const QString& socketPath);
     QString positionLine(const QJsonObject& result, bool json) const;
 
     QTextStream& m_out;

@@ -86,6 +86,11 @@ QString PortLock::openFailureReason(const QString& systemError, qint64 holderPid
     const bool permission = systemError.contains(QLatin1String("permission"), Qt::CaseInsensitive);
     if (!lockedOrBusy && !(permission && holderPid > 0))
         return systemError;
+    return inUseReason(holderPid);
+}
+
+QString PortLock::inUseReason(qint64 holderPid)
+{
     if (holderPid > 0)
         return QStringLiteral("%1 (process %2).").arg(inUseText).arg(holderPid);
     return inUseText + QLatin1Char('.');

@@ -30,4 +30,7 @@ public:
     // reason says the device is locked or busy, or says permission while a
     // live holder is known; the system's reason otherwise.
     static QString openFailureReason(const QString& systemError, qint64 holderPid);
+    // "The port is in use by another program (process N)."; without the
+    // process when holderPid is 0.
+    static QString inUseReason(qint64 holderPid);
 };

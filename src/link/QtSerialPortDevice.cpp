@@ -19,10 +19,15 @@ bool QtSerialPortDevice::open(const QString& device)
 {
     m_failed = false;
     m_error.clear();
+    // QSerialPort opens exclusively (it locks the device under the name
+    // given) and never shares it; the lock on the canonical device also
+    // keeps out root and the device's other names.
+    if (!m_lock.acquire(device, &m_error))
+        return false;
     m_port.setPortName(device);
-    // QSerialPort opens exclusively (it locks the device) and never shares it.
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_error = m_port.errorString();
+        m_lock.release();
         return false;
     }
     return true;
@@ -50,6 +55,7 @@ void QtSerialPortDevice::close()
 {
     if (m_port.isOpen())
         m_port.close();
+    m_lock.release();
 }
 
 bool QtSerialPortDevice::isOpen() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceLock.h"
 #include "PortDevice.h"
 
 #include <QSerialPort>
@@ -27,6 +28,7 @@ public:
     QSerialPort& port() { return m_port; }
 
 private:
+    DeviceLock m_lock; // taken before the port opens, released after it closes
     QSerialPort m_port;
     bool m_failed = false;
     QString m_error;

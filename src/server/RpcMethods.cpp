@@ -233,7 +233,8 @@ RpcMethods::Reply RpcMethods::dispatch(const RpcProtocol::Request& request)
     }
     const bool getter = params.isEmpty() && (m == QLatin1String("velocity") || m == QLatin1String("resolution"));
     static const char* const kWire[]
-        = { "move", "velocity", "resolution", "status", "refresh", "run", "download", "execute", "upload", "programs" };
+        = { "move", "velocity", "resolution", "status", "refresh", "run", "download", "execute", "upload", "programs",
+              "reset", "origin" };
     bool known = false;
     for (const char* name : kWire)
         known = known || m == QLatin1String(name);
@@ -252,9 +253,12 @@ RpcMethods::Reply RpcMethods::dispatch(const RpcProtocol::Request& request)
         reply = resolution(params);
     else if (m == QLatin1String("status"))
         reply = status();
-    else if (m == QLatin1String("refresh")) {
+    else if (m == QLatin1String("refresh") || m == QLatin1String("reset") || m == QLatin1String("origin")) {
         Params p(params, {});
-        const ServerStatus s = p.ok() ? m_backend.refresh() : ServerStatus();
+        const ServerStatus s = !p.ok()           ? ServerStatus()
+            : m == QLatin1String("refresh")      ? m_backend.refresh()
+            : m == QLatin1String("reset")        ? m_backend.reset()
+                                                 : m_backend.origin();
         reply = !p.ok() ? Reply::invalid(p) : s ? Reply::error(*s) : Reply::of(QJsonObject());
     } else if (m == QLatin1String("run"))
         reply = run(params);

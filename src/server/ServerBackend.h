@@ -84,11 +84,19 @@ public:
     virtual ServerStatus halt() = 0;
     virtual ServerStatus upload(int program, const QString& file, int* steps) = 0;
     virtual ServerStatus programs(std::array<int, 10>* steps) = 0;
+    // The controller's reset, and the present position made the origin. An
+    // owner that does not offer them refuses them.
+    virtual ServerStatus reset() { return notOffered(); }
+    virtual ServerStatus origin() { return notOffered(); }
 
     using EventSink = std::function<void(const ServerEvent&)>;
     void setEventSink(EventSink sink) { m_sink = std::move(sink); }
 
 protected:
+    static ServerStatus notOffered()
+    {
+        return ServerError { ServerError::Kind::Refused, QStringLiteral("not offered by this program") };
+    }
     void publish(const ServerEvent& event)
     {
         if (m_sink)

@@ -51,7 +51,6 @@ TEST(ServeProcess, AnswersOnItsSocketCarriesQx410ctlCommandsAndEndsCleanlyOnSigt
               QStringLiteral("0") },
             0, "-10 5 0\n", "" },
         { { QStringLiteral("--json"), QStringLiteral("position") }, 0, "{\"x\":-10,\"y\":5,\"z\":0}\n", "" },
-        { { QStringLiteral("run"), QStringLiteral(QX410CTL_EXE) }, 2, "", "is held by a server" },
         { { QStringLiteral("serve") }, 2, "", "another server already serves this device" },
         { { QStringLiteral("--no-server"), QStringLiteral("position") }, 2, "", "Cannot open serial port" },
     };
