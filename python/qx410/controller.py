@@ -60,9 +60,9 @@ class Controller:
     thread reaches the controller while a move waits.
     """
 
-    def __init__(self, connection: Connection, device: str, server_key: str | None) -> None:
+    def __init__(self, connection: Connection, device: str, started: server._Started | None) -> None:
         self._connection = connection
-        self._server_key = server_key
+        self._started = started
         self._subscribed = False
         self._close_lock = threading.Lock()
         self._closed = False
@@ -78,8 +78,8 @@ class Controller:
                 return
             self._closed = True
         self._connection.close()
-        if self._server_key is not None:
-            server.release(self._server_key)
+        if self._started is not None:
+            server.release(self._started)
 
     def __enter__(self) -> Controller:
         return self
@@ -222,5 +222,5 @@ def connect(port: str = "COM1", *, qx410ctl: str | None = None, start: bool = Tr
     program = server.find_qx410ctl(qx410ctl)
     device = locate.device_for(port, program)
     path = locate.socket_path(device)
-    connection, key = server.open_connection(device, path, program, start)
-    return Controller(connection, device, key)
+    connection, started = server.open_connection(device, path, program, start)
+    return Controller(connection, device, started)

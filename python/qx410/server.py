@@ -21,6 +21,8 @@ _START_SECONDS = 15.0
 
 
 class _Started:
+    """A server this process started, and how many of its controllers use it."""
+
     def __init__(self, process: subprocess.Popen[bytes], socket: str) -> None:
         self.process = process
         self.socket = socket
@@ -28,8 +30,20 @@ class _Started:
 
 
 def find_qx410ctl(explicit: str | None) -> str | None:
-    """The ``qx410ctl`` to use: the one given, ``$QX410CTL``, else the one on PATH."""
-    return explicit or os.environ.get("QX410CTL") or shutil.which("qx410ctl")
+    """The ``qx410ctl`` to use: the one given, ``$QX410CTL``, the one on PATH, else a build's.
+
+    A module imported from the source tree falls back to ``build/bin`` or
+    ``build/test/bin`` beside it.
+    """
+    found = explicit or os.environ.get("QX410CTL") or shutil.which("qx410ctl")
+    if found:
+        return found
+    top = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir)
+    for folder in (("build", "bin"), ("build", "test", "bin")):
+        candidate = os.path.normpath(os.path.join(top, *folder, "qx410ctl"))
+        if os.access(candidate, os.X_OK):
+            return candidate
+    return None
 
 
 def _drain(stream) -> None:  # type: ignore[no-untyped-def]
@@ -84,18 +98,19 @@ def _end(process: subprocess.Popen[bytes]) -> None:
             process.wait()
 
 
-def open_connection(device: str, path: str, qx410ctl: str | None, start: bool) -> tuple[Connection, str | None]:
+def open_connection(device: str, path: str, qx410ctl: str | None,
+                    start: bool) -> tuple[Connection, _Started | None]:
     """Connects to the server of ``device`` on ``path``, starting one when none answers.
 
     Returns the connection and, when this process started (or shares) the
-    server, the key to pass to :func:`release` once the connection is closed.
+    server, the server to pass to :func:`release` once the connection is closed.
     """
     with _registry_lock:
         started = _started.get(path)
         if started is not None and started.process.poll() is None:
             connection = Connection(started.socket)
             started.users += 1
-            return connection, path
+            return connection, started
         _started.pop(path, None)
         try:
             return Connection(path), None
@@ -119,20 +134,24 @@ def open_connection(device: str, path: str, qx410ctl: str | None, start: bool) -
         except OSError as e:
             _end(process)
             raise ServerError(f"the server started for {device} cannot be reached on {served}: {e}") from e
-        _started[path] = _Started(process, served)
-        return connection, path
+        started = _Started(process, served)
+        _started[path] = started
+        return connection, started
 
 
-def release(key: str) -> None:
-    """One controller on a server this process started has closed; the last one ends it."""
+def release(started: _Started) -> None:
+    """One controller on a server this process started has closed; the last one ends it.
+
+    The server is named by its record, not its socket path, so that a
+    controller of a server that died never counts against its successor.
+    """
     with _registry_lock:
-        started = _started.get(key)
-        if started is None:
-            return
         started.users -= 1
         if started.users > 0:
             return
-        del _started[key]
+        for path, entry in list(_started.items()):
+            if entry is started:
+                del _started[path]
     _end(started.process)
 
 

@@ -114,3 +114,16 @@ def test_a_com_name_maps_as_the_programs_map_it(device: str, monkeypatch: pytest
 ])
 def test_socket_names_follow_the_servers_rule(device: str, name: str) -> None:
     assert locate.socket_name(device) == name
+
+
+def test_a_controller_of_a_dead_server_does_not_end_its_successor(device: str) -> None:
+    from qx410 import server
+    orphan = qx410.connect(device)
+    server._started[locate.socket_path(device)].process.kill()
+    with pytest.raises(qx410.ConnectionLost):
+        for _ in range(50):
+            orphan.position()
+            time.sleep(0.02)
+    with qx410.connect(device) as stage:
+        orphan.close()
+        assert stage.move_to(1, 0, 0) == (1, 0, 0)
