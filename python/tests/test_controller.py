@@ -127,3 +127,15 @@ def test_a_controller_of_a_dead_server_does_not_end_its_successor(device: str) -
     with qx410.connect(device) as stage:
         orphan.close()
         assert stage.move_to(1, 0, 0) == (1, 0, 0)
+
+
+def test_command_files_and_stored_programs_go_through(device: str, tmp_path) -> None:
+    path = tmp_path / "square.dat"
+    path.write_bytes(b"Low, 500\r\nMove, 10, 20, 30\r\nMove, 0, 0, 0\r\n")
+    with qx410.connect(device) as stage:
+        assert stage.run(path) == ((0, 0, 0), False)
+        steps = stage.download(path, 2)
+        assert steps > 0 and stage.programs()[1] == steps
+        assert stage.execute(2) == (0, 0, 0)
+        assert stage.upload(2, tmp_path / "back.dat") == steps
+        assert (tmp_path / "back.dat").exists()
