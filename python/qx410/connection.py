@@ -33,6 +33,7 @@ class Connection:
     """
 
     def __init__(self, path: str) -> None:
+        """Connects to the socket at ``path`` (raises OSError when nothing answers there)."""
         self._sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
         try:
             self._sock.connect(path)

@@ -61,6 +61,7 @@ class Controller:
     """
 
     def __init__(self, connection: Connection, device: str, started: server._Started | None) -> None:
+        """Wraps a connection; use :func:`qx410.connect` rather than this."""
         self._connection = connection
         self._started = started
         self._subscribed = False
@@ -82,10 +83,12 @@ class Controller:
             server.release(self._started)
 
     def __enter__(self) -> Controller:
+        """The controller itself; leaving the ``with`` block closes it."""
         return self
 
     def __exit__(self, exc_type: type[BaseException] | None, exc: BaseException | None,
                  tb: TracebackType | None) -> None:
+        """Closes the controller."""
         self.close()
 
     def _call(self, method: str, **params: Any) -> dict[str, Any]:
