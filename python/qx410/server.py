@@ -108,9 +108,12 @@ def open_connection(device: str, path: str, qx410ctl: str | None,
     with _registry_lock:
         started = _started.get(path)
         if started is not None and started.process.poll() is None:
-            connection = Connection(started.socket)
-            started.users += 1
-            return connection, started
+            try:
+                connection = Connection(started.socket)
+                started.users += 1
+                return connection, started
+            except OSError:
+                pass  # it is ending: another server is started below
         _started.pop(path, None)
         try:
             return Connection(path), None

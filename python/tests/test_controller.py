@@ -119,7 +119,9 @@ def test_socket_names_follow_the_servers_rule(device: str, name: str) -> None:
 def test_a_controller_of_a_dead_server_does_not_end_its_successor(device: str) -> None:
     from qx410 import server
     orphan = qx410.connect(device)
-    server._started[locate.socket_path(device)].process.kill()
+    dead = server._started[locate.socket_path(device)].process
+    dead.kill()
+    dead.wait()
     with pytest.raises(qx410.ConnectionLost):
         for _ in range(50):
             orphan.position()
