@@ -21,6 +21,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "python"))
 import qx410  # noqa: E402
+import qx410.locate  # noqa: E402
 
 SETTLE_MS = 100.0
 STEPS_PER_UM = 25
@@ -58,6 +59,30 @@ def by_module(stage: qx410.Controller, points: list[tuple[int, int, int]]) -> fl
     return (time.perf_counter() - start) * 1000
 
 
+def by_bare_socket(path: str, points: list[tuple[int, int, int]]) -> float:
+    """The same raster through the thinnest client: one blocking socket, no threads."""
+    import json
+    import socket
+    sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    sock.connect(path)
+    stream = sock.makefile("rwb")
+    ids = iter(range(1, 1 << 30))
+
+    def call(method: str, **params: object) -> None:
+        stream.write(json.dumps({"jsonrpc": "2.0", "id": next(ids), "method": method,
+                                 "params": params}).encode() + b"\n")
+        stream.flush()
+        assert "result" in json.loads(stream.readline())
+
+    start = time.perf_counter()
+    for x, y, z in points:
+        call("move", x=x, y=y, z=z)
+        call("position")
+    elapsed = (time.perf_counter() - start) * 1000
+    sock.close()
+    return elapsed
+
+
 def main() -> None:
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
@@ -88,6 +113,12 @@ def main() -> None:
             velocity = stage.velocity
             by_module(stage, home)
             module_ms = by_module(stage, points)
+            by_module(stage, home)
+            bare_ms = by_bare_socket(qx410.locate.socket_path(device), points)
+            started = time.perf_counter()
+            for _ in range(100):
+                stage.hello()
+            hello_ms = (time.perf_counter() - started) * 10
         waits = mandated_ms(points, velocity, args.time_scale)
     finally:
         sim.terminate()
@@ -95,12 +126,14 @@ def main() -> None:
     n = len(points)
     print(f"5 x 5 raster, pitch {args.pitch} um, velocity {velocity} um/s, time scale {args.time_scale:g}, "
           f"move + position read-back per point")
-    print(f"{'':32}{'qx410ctl per call':>20}{'qx410 module':>16}")
-    print(f"{'total (ms)':32}{ctl_ms:20.1f}{module_ms:16.1f}")
-    print(f"{'per move (ms)':32}{ctl_ms / n:20.2f}{module_ms / n:16.2f}")
-    print(f"{'mandated waits per move (ms)':32}{waits / n:20.2f}{waits / n:16.2f}")
-    print(f"{'overhead per move (ms)':32}{(ctl_ms - waits) / n:20.2f}{(module_ms - waits) / n:16.2f}")
-    print(f"module: connect with the server started {connect_ms:.1f} ms (once)")
+    print(f"{'':32}{'qx410ctl per call':>20}{'qx410 module':>16}{'bare socket':>14}")
+    print(f"{'total (ms)':32}{ctl_ms:20.1f}{module_ms:16.1f}{bare_ms:14.1f}")
+    print(f"{'per move (ms)':32}{ctl_ms / n:20.2f}{module_ms / n:16.2f}{bare_ms / n:14.2f}")
+    print(f"{'mandated waits per move (ms)':32}{waits / n:20.2f}{waits / n:16.2f}{waits / n:14.2f}")
+    print(f"{'overhead per move (ms)':32}{(ctl_ms - waits) / n:20.2f}{(module_ms - waits) / n:16.2f}"
+          f"{(bare_ms - waits) / n:14.2f}")
+    print(f"module: connect with the server started {connect_ms:.1f} ms (once); "
+          f"a request with no serial exchange (hello) {hello_ms:.3f} ms")
 
 
 if __name__ == "__main__":
