@@ -9,6 +9,7 @@ import shutil
 import signal
 import subprocess
 import threading
+from typing import IO
 
 from .connection import Connection
 from .errors import ServerError
@@ -46,8 +47,10 @@ def find_qx410ctl(explicit: str | None) -> str | None:
     return None
 
 
-def _drain(stream) -> None:  # type: ignore[no-untyped-def]
-    # The server's later output must never fill a pipe and block it.
+def _drain(stream: IO[bytes] | None) -> None:
+    """Reads and drops the server's later output, so that a full pipe never blocks it."""
+    if stream is None:
+        return
     try:
         while stream.read(65536):
             pass
