@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   locales
   desktop-file-utils help2man
+  python3-pytest
 )
 packages+=("$@")
 
