@@ -27,7 +27,7 @@ def test_moves_round_to_steps_and_return_the_position_reached(device: str, call,
 @pytest.mark.parametrize("call, error, message", [
     (lambda c: c.move_to(1e12, 0, 0), qx410.OutOfRange, "X = 1e+12 µm lies outside"),
     (lambda c: c.move_to(0, float("nan"), 0), qx410.OutOfRange, "Y = nan µm lies outside"),
-    (lambda c: setattr(c, "velocity", 7000), qx410.OutOfRange, "Please enter an integer between 0 and 6550."),
+    (lambda c: setattr(c, "velocity", 7000), qx410.OutOfRange, "Please enter a whole number between 0 and 6550."),
     (lambda c: (setattr(c, "velocity", 2000), setattr(c, "resolution", "high")), qx410.Refused,
      "Can not set resolution to high!"),
 ])
