@@ -266,6 +266,8 @@ void CQx410App::connectServer()
     m_backend->setEventSink([this](const ServerEvent& event) { m_server->publish(event); });
     QObject::connect(m_server.get(), &ControlServer::clientCountChanged, f, &CMainFrame::setClientCount);
     m_link.setRecoveryObserver([this](bool asking) { m_backend->setRecovering(asking); });
+    // The operator may have chosen another port while resetting communication.
+    QObject::connect(&m_control, &ControlLayer::linkRecovered, f, [this] { startServer(); }, Qt::QueuedConnection);
     startServer();
 }
 

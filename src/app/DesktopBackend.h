@@ -37,6 +37,8 @@ public:
     // Told the target of a client's move, in microsteps, before it starts.
     void setOnTarget(std::function<void(const Position&)> onTarget) { m_onTarget = std::move(onTarget); }
 
+    // The controller error while the recovery prompt is open.
+    ServerStatus unavailable() const override;
     bool busy() const override;
     Position lastPosition() const override;
     int velocity() const override;
@@ -60,8 +62,6 @@ public:
 private:
     // Nothing for Ok; otherwise the error the client is told.
     ServerStatus checked(LinkStatus status) const;
-    // The controller error while the recovery prompt is open.
-    ServerStatus unavailable() const;
     // Something of the client's or the window's holds the controller.
     bool holding() const;
     void observe();

@@ -209,6 +209,19 @@ TEST(DesktopServer, ControllerErrorsWhileTheRecoveryPromptIsOpen)
     d.backend->setRecovering(false);
     client.call("position");
     EXPECT_TRUE(client.reply().contains("result"));
+
+    // Also when the prompt came up during another client's move.
+    Client other(d.path);
+    int duringMove = 0;
+    d.during = [&] {
+        d.backend->setRecovering(true);
+        other.call("move", kTarget);
+        duringMove = errorCode(other.reply());
+        d.backend->setRecovering(false);
+    };
+    client.call("move", kTarget);
+    client.reply();
+    EXPECT_EQ(duringMove, RpcProtocol::controllerError);
 }
 
 // The message bar counts the connected clients, and shows nothing for none.
