@@ -6,7 +6,10 @@
 #include "CaptureDialog.h"
 #include "CommSetup.h"
 #include "CommSetupDialog.h"
+#include "ControlServer.h"
 #include "Controller.h"
+#include "DesktopBackend.h"
+#include "FrameProgramHost.h"
 #include "HardwareSetup.h"
 #include "HelpGuide.h"
 #include "HelpKey.h"
@@ -24,9 +27,12 @@
 #include "SettingsFile.h"
 #include "SettingsLoader.h"
 #include "SignalCloser.h"
+#include "SocketPath.h"
 #include "PortBindingsStore.h"
+#include "Qx410Version.h"
 #include "TraceFile.h"
 #include "TrafficWindow.h"
+#include "Units.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -142,6 +148,7 @@ int CQx410App::run()
         setup.run([this](const CommChoice& initial) { return CommSetupDialog::askWithDialog(m_frame.get(), initial); });
         m_frame->updateCaption();
         m_frame->updateConnectionText();
+        startServer();
     });
     connectSetupDialogs();
     connectCapture();
@@ -166,6 +173,7 @@ int CQx410App::run()
     m_frame->setGeometry(80, 30, 870, 670);
     if (m_frame->initialExchange() == LinkStatus::Failed)
         return -1;
+    connectServer();
     m_frame->show();
     const int status = QApplication::exec();
     shutdown();
@@ -248,8 +256,43 @@ void CQx410App::connectHostExecution()
     QObject::connect(f, &CMainFrame::movePathRequested, f, [this](int path) { m_paths->moveAlong(path); });
 }
 
+void CQx410App::connectServer()
+{
+    CMainFrame* f = m_frame.get();
+    m_serverPrograms = std::make_unique<FrameProgramHost>(f->state(), m_control);
+    m_backend = std::make_unique<DesktopBackend>(m_control, *m_serverPrograms, m_clock);
+    m_backend->setOnTarget([f](const Position& microsteps) { f->showDesired(Units::microstepsToMicrons(microsteps)); });
+    m_server = std::make_unique<ControlServer>(*m_backend, QStringLiteral("qx410"), QStringLiteral(QX410_VERSION));
+    m_backend->setEventSink([this](const ServerEvent& event) { m_server->publish(event); });
+    QObject::connect(m_server.get(), &ControlServer::clientCountChanged, f, &CMainFrame::setClientCount);
+    m_link.setRecoveryObserver([this](bool asking) { m_backend->setRecovering(asking); });
+    // The operator may have chosen another port while resetting communication.
+    QObject::connect(&m_control, &ControlLayer::linkRecovered, f, [this] { startServer(); }, Qt::QueuedConnection);
+    startServer();
+}
+
+void CQx410App::startServer()
+{
+    if (!m_server)
+        return;
+    const QString device = m_link.device();
+    if (m_server->path() == SocketPath::forDevice(device))
+        return;
+    m_server->close();
+    m_frame->setClientCount(0);
+    QString why;
+    if (!m_server->listen(SocketPath::forDevice(device), &why) && !m_serverRefusalTold) {
+        // The port is this program's now, so this is rare: carry on unserved.
+        m_serverRefusalTold = true;
+        qWarning("qx410: local clients cannot reach %s: %s", qPrintable(device), qPrintable(why));
+    }
+}
+
 void CQx410App::shutdown()
 {
+    if (m_server)
+        m_server->close();
+    m_link.setRecoveryObserver(nullptr);
     SettingsLoader loader(m_serial, m_state, m_control.state(), m_prompts, nullptr);
     loader.save(settingsPath(), m_frame->panel()->stepSizeText());
     m_link.close();

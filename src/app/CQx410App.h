@@ -12,6 +12,9 @@
 #include <QString>
 #include <memory>
 
+class ControlServer;
+class DesktopBackend;
+class FrameProgramHost;
 class PathRunner;
 class CMainFrame;
 class TraceFile;
@@ -44,6 +47,10 @@ private:
     void connectControllerPrograms();
     void connectHostExecution();
     void shutdown();
+    // The local server of the port held now: opened at start-up and again
+    // whenever the port changes; closed at shutdown.
+    void startServer();
+    void connectServer();
     // Shows the Help window at a section (the top for an empty one).
     void showHelp(const QString& section);
 
@@ -63,4 +70,10 @@ private:
     std::unique_ptr<QtPrompts> m_viewPrompts;
     std::unique_ptr<PathRunner> m_paths;
     std::unique_ptr<HelpWindow> m_help;
+    // Local clients (qx410ctl, scripts) reach the controller through here.
+    std::unique_ptr<FrameProgramHost> m_serverPrograms;
+    std::unique_ptr<DesktopBackend> m_backend;
+    std::unique_ptr<ControlServer> m_server;
+    QString m_servedDevice;
+    bool m_serverRefusalTold = false;
 };

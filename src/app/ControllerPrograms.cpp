@@ -3,6 +3,7 @@
 #include "CQx410App.h"
 
 #include "CMainFrame.h"
+#include "DesktopBackend.h"
 #include "DownloadDialog.h"
 #include "DownloadSession.h"
 #include "ExecuteProgramDialog.h"
@@ -22,6 +23,12 @@ void CQx410App::connectControllerPrograms()
             return;
         // Each opening starts afresh; the selected program number stays in
         // the main window.
+        // Local clients are told busy while the dialog holds the controller.
+        struct Holding {
+            explicit Holding(DesktopBackend& backend) : b(backend) { b.setWindowHolding(true); }
+            ~Holding() { b.setWindowHolding(false); }
+            DesktopBackend& b;
+        } holding(*m_backend);
         QtPrompts prompts;
         ProgramExchange exchange(m_link, m_clock);
         FrameProgramHost host(f->state(), f->control());

@@ -286,6 +286,16 @@ LinkStatus SerialLink::recover(const QString& what)
     if (!m_recoveryEnabled)
         return LinkStatus::Failed;
 
+    if (m_recoveryObserver)
+        m_recoveryObserver(true);
+    const LinkStatus status = askAndReopen();
+    if (m_recoveryObserver)
+        m_recoveryObserver(false);
+    return status;
+}
+
+LinkStatus SerialLink::askAndReopen()
+{
     const Prompts::Answer answer =
         m_prompts.message(noReplyText, warningCaption, Prompts::Icon::Warning, Prompts::Buttons::YesNo);
     if (answer != Prompts::Answer::Yes) {

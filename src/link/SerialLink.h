@@ -105,9 +105,16 @@ public:
     // The command line turns recovery off: a silent controller then makes the
     // operation return Failed with lastError() set.
     void setRecoveryEnabled(bool enabled) { m_recoveryEnabled = enabled; }
+    // Told true when the recovery prompt opens and false once it and the
+    // port choice after it have been answered: meanwhile the port is not
+    // to be used by anyone else (the desktop program's local server).
+    using RecoveryObserver = std::function<void(bool asking)>;
+    void setRecoveryObserver(RecoveryObserver observer) { m_recoveryObserver = std::move(observer); }
 
 private:
     LinkStatus recover(const QString& what);
+    // The recovery prompt, and Setup Communications after its Yes.
+    LinkStatus askAndReopen();
     // Notes the device failure and describes it, naming the device.
     QString deviceFailureText();
     bool pumpOnce(qint64 deadlineMs);
@@ -119,6 +126,7 @@ private:
     SerialSettings& m_settings;
     MessagePump m_pump;
     SetupHook m_setupHook;
+    RecoveryObserver m_recoveryObserver;
     bool m_recoveryEnabled = true;
     QString m_device;
     QString m_lastError;

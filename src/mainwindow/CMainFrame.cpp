@@ -17,6 +17,7 @@
 #include <QDialog>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QLabel>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -74,6 +75,10 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::buildStatusBars()
 {
     statusBar()->showMessage(idleMessage);
+    m_clients = new QLabel;
+    m_clients->setObjectName(QStringLiteral("clientCount"));
+    statusBar()->addPermanentWidget(m_clients);
+    m_clients->hide();
 
     m_paneBar = new PaneBar;
     m_paneBar->setPanes({
@@ -223,6 +228,24 @@ void CMainFrame::updatePaneTexts()
     m_paneBar->setPaneText(0, m_control.isHighResolution() ? QStringLiteral("\tRes:   HIGH")
                                                            : QStringLiteral("\tRes:   LOW"));
     m_paneBar->setPaneText(1, QStringLiteral("\tVelocity:   %1").arg(m_control.velocitySetting()));
+}
+
+void CMainFrame::showDesired(const Position& microns)
+{
+    const qint32 values[] = {microns.x, microns.y, microns.z};
+    for (int axis = 0; axis < 3; ++axis)
+        m_paneBar->setPaneText(3 + 2 * axis, QStringLiteral("\t%1").arg(values[axis]));
+}
+
+void CMainFrame::setClientCount(int clients)
+{
+    m_clients->setText(QStringLiteral("Clients: %1").arg(clients));
+    m_clients->setVisible(clients > 0);
+}
+
+QString CMainFrame::clientCountText() const
+{
+    return m_clients->isHidden() ? QString() : m_clients->text();
 }
 
 void CMainFrame::notifyCaptureClosed()

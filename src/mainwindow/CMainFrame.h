@@ -13,6 +13,7 @@ class ManualMovePanel;
 class PaneBar;
 class Prompts;
 class QDialog;
+class QLabel;
 class QToolBar;
 struct SerialSettings;
 
@@ -46,6 +47,13 @@ public:
     void updateCaption();
     void updateConnectionText();
     void updatePaneTexts();
+    // The desired-position panes show a target (whole micrometres) that
+    // did not come from the pointer: a local client's move.
+    void showDesired(const Position& microns);
+    // The message bar shows "Clients: N" while local clients are connected;
+    // nothing when none is.
+    void setClientCount(int clients);
+    QString clientCountText() const;
     // Makes the modeless capture dialog that Capture Commands opens.
     void setCaptureFactory(std::function<QDialog*(QWidget* owner)> factory) { m_captureFactory = std::move(factory); }
     // The capture editor has closed; passed on at once to the view.
@@ -122,6 +130,7 @@ private:
     ManualMovePanel* m_panel = nullptr;
     PaneBar* m_paneBar = nullptr;
     QToolBar* m_paneToolBar = nullptr;
+    QLabel* m_clients = nullptr;
     std::function<QDialog*(QWidget* owner)> m_captureFactory;
     // A close has been accepted: it is carried out once nothing runs.
     bool m_closing = false;

@@ -77,6 +77,7 @@ void ControlServer::accept()
             continue;
         }
         m_clients.insert(socket, Client());
+        emit clientCountChanged(clientCount());
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { schedule(socket); });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] { drop(socket); });
         if (socket->bytesAvailable() > 0)
@@ -184,6 +185,7 @@ void ControlServer::drop(QLocalSocket* socket, bool afterReplies)
 {
     if (!m_clients.remove(socket))
         return;
+    emit clientCountChanged(clientCount());
     socket->disconnect(this);
     if (afterReplies && socket->state() == QLocalSocket::ConnectedState) {
         // The error reply goes out first; the socket goes once it is closed.

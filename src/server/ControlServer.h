@@ -44,6 +44,10 @@ public:
     // Tells every subscribed client.
     void publish(const ServerEvent& event);
 
+signals:
+    // A client connected or was dropped.
+    void clientCountChanged(int clients);
+
 private:
     struct Client {
         bool subscribed = false;

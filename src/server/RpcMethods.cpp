@@ -240,6 +240,10 @@ RpcMethods::Reply RpcMethods::dispatch(const RpcProtocol::Request& request)
         known = known || m == QLatin1String(name);
     if (!known)
         return Reply::error(RpcProtocol::methodNotFound, QStringLiteral("Method not found: %1").arg(m));
+    if (!getter) {
+        if (const ServerStatus s = m_backend.unavailable())
+            return Reply::error(*s);
+    }
     if (!getter && (m_depth > 0 || m_backend.busy()))
         return Reply::busy();
 
@@ -281,6 +285,8 @@ RpcMethods::Reply RpcMethods::hello()
 RpcMethods::Reply RpcMethods::position()
 {
     // During an operation the last position read stands: no wire traffic.
+    if (const ServerStatus s = m_backend.unavailable())
+        return Reply::error(*s);
     Position p = m_backend.lastPosition();
     if (m_depth == 0 && !m_backend.busy()) {
         if (const ServerStatus s = m_backend.position(&p))

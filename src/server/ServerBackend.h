@@ -64,6 +64,10 @@ public:
     // True while the owner itself holds the controller (a move or run of the
     // window); the server then answers busy without calling.
     virtual bool busy() const = 0;
+    // Why nothing can reach the controller now, whatever else is under way
+    // (the desktop program's recovery prompt is open); nothing normally.
+    // Requests that need the wire are answered with it, ahead of busy.
+    virtual ServerStatus unavailable() const { return std::nullopt; }
     // The last position read, without wire traffic (microsteps).
     virtual Position lastPosition() const = 0;
     virtual int velocity() const = 0;

@@ -208,7 +208,10 @@ TEST(RecoveryPrompt, YesShowsSetupInStartupModeAndReopensThePort)
     ASSERT_TRUE(f.open());
     f.prompts.answers = {Answer::Yes};
     bool sawStartupMode = false;
+    QStringList observed;
+    f.link.setRecoveryObserver([&](bool asking) { observed << (asking ? "asking" : "answered"); });
     f.link.setSetupHook([&] {
+        observed << "setup";
         sawStartupMode = f.settings.startupMode;
         f.settings.portName = QStringLiteral("/dev/ttyUSB3");
         f.settings.framing = QStringLiteral("4800,N,8,1");
@@ -216,6 +219,8 @@ TEST(RecoveryPrompt, YesShowsSetupInStartupModeAndReopensThePort)
     });
     EXPECT_EQ(f.link.watchedRead(Commands::positionQuery(), 13, nullptr), LinkStatus::Recovered);
     EXPECT_TRUE(sawStartupMode);
+    // The observer is told around the prompt and the port choice after it.
+    EXPECT_EQ(observed, (QStringList{"asking", "setup", "answered"}));
     EXPECT_FALSE(f.settings.startupMode);
     EXPECT_TRUE(f.port.isOpen());
     EXPECT_EQ(f.port.openedDevices.last(), QStringLiteral("/dev/ttyUSB3"));

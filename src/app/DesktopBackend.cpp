@@ -1,0 +1,381 @@
+#include "DesktopBackend.h"
+
+#include "ClientPrompts.h"
+#include "CommandFile.h"
+#include "ControlLayer.h"
+#include "ControlState.h"
+#include "DownloadSession.h"
+#include "ExecuteSession.h"
+#include "HostExecutor.h"
+#include "ProgramExchange.h"
+#include "ProgramFileReader.h"
+#include "ProgramHost.h"
+#include "ProgramUpload.h"
+#include "SerialLink.h"
+#include "UploadSession.h"
+#include "VelocityWord.h"
+
+#include <filesystem>
+
+const QString DesktopBackend::resettingText =
+    QStringLiteral("The controller is not answering; the operator is asked to reset communication");
+
+namespace {
+ServerError error(ServerError::Kind kind, const QString& message)
+{
+    return ServerError{kind, message};
+}
+
+ServerError busyError()
+{
+    return error(ServerError::Kind::Busy, QStringLiteral("The controller is busy with another operation"));
+}
+} // namespace
+
+DesktopBackend::DesktopBackend(ControlLayer& control, ProgramHost& programs, Clock& clock)
+    : m_control(control)
+    , m_programs(programs)
+    , m_clock(clock)
+{
+    observe();
+}
+
+DesktopBackend::~DesktopBackend() = default;
+
+void DesktopBackend::publishKind(ServerEvent::Kind kind, const QString& detail, int program)
+{
+    ServerEvent event;
+    event.kind = kind;
+    event.detail = detail;
+    event.program = program;
+    publish(event);
+}
+
+void DesktopBackend::observe()
+{
+    // The layer announces whatever happens on the wire, whoever asked for it.
+    QObject::connect(&m_control, &ControlLayer::positionChanged, &m_context, [this] {
+        ServerEvent event;
+        event.kind = ServerEvent::Kind::Position;
+        event.microsteps = m_control.currentPosition();
+        publish(event);
+    });
+    QObject::connect(&m_control, &ControlLayer::busyChanged, &m_context, [this](bool busy) {
+        if (busy == m_busyShown)
+            return;
+        m_busyShown = busy;
+        publishKind(busy ? ServerEvent::Kind::Busy : ServerEvent::Kind::Idle);
+    });
+    QObject::connect(&m_control, &ControlLayer::settingsChanged, &m_context, [this](quint16 velocity, int resolution) {
+        ServerEvent event;
+        event.kind = ServerEvent::Kind::SettingsChanged;
+        event.velocity = velocity;
+        event.high = resolution == ControlState::highResolution;
+        publish(event);
+    });
+    QObject::connect(&m_control, &ControlLayer::linkRecovered, &m_context,
+                     [this] { publishKind(ServerEvent::Kind::Recovered); });
+    QObject::connect(&m_control, &ControlLayer::linkFailed, &m_context, [this] {
+        const QString why = m_control.link().lastError();
+        publishKind(ServerEvent::Kind::Lost, why.isEmpty() ? SerialLink::noReplyText : why);
+    });
+}
+
+void DesktopBackend::setRecovering(bool recovering)
+{
+    if (recovering == m_recovering)
+        return;
+    m_recovering = recovering;
+    if (recovering)
+        publishKind(ServerEvent::Kind::Lost, resettingText);
+}
+
+ServerStatus DesktopBackend::unavailable() const
+{
+    if (m_recovering)
+        return error(ServerError::Kind::Controller, resettingText);
+    return std::nullopt;
+}
+
+ServerStatus DesktopBackend::checked(LinkStatus status) const
+{
+    if (status == LinkStatus::Ok)
+        return std::nullopt;
+    const QString last = m_control.link().lastError();
+    const QString why = last.isEmpty() ? SerialLink::noReplyText : last;
+    if (status == LinkStatus::TimedOut)
+        return error(ServerError::Kind::Timeout, why);
+    // Recovered: communication was reset; what was asked is not known done.
+    return error(ServerError::Kind::Controller, why);
+}
+
+bool DesktopBackend::holding() const
+{
+    return m_windowHolding || m_control.isBusy() || m_control.moveInProgress() || m_control.runInProgress()
+        || m_session;
+}
+
+bool DesktopBackend::busy() const
+{
+    // While the prompt is open the requests come through to be told why not.
+    return !m_recovering && holding();
+}
+
+Position DesktopBackend::lastPosition() const
+{
+    return m_control.currentPosition();
+}
+
+int DesktopBackend::velocity() const
+{
+    return m_control.velocitySetting();
+}
+
+bool DesktopBackend::highResolution() const
+{
+    return m_control.isHighResolution();
+}
+
+ServerStatus DesktopBackend::position(Position* microsteps)
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    if (const ServerStatus s = checked(m_control.getPosition()))
+        return s;
+    *microsteps = m_control.currentPosition();
+    return std::nullopt;
+}
+
+ServerStatus DesktopBackend::move(const Position& target, Position* reached)
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    if (holding())
+        return busyError();
+    if (m_onTarget)
+        m_onTarget(target);
+    LinkStatus status = LinkStatus::Ok;
+    if (!m_control.requestMove(target, &status))
+        return busyError();
+    if (const ServerStatus s = checked(status))
+        return s;
+    *reached = m_control.currentPosition();
+    return std::nullopt;
+}
+
+ServerStatus DesktopBackend::stop()
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    // A run is stopped by its halt, so that the velocity is set again.
+    if (m_executor || m_session)
+        return halt();
+    const bool moving = m_control.isBusy() || m_control.moveInProgress();
+    m_control.stop();
+    // A move reads its own position back once its wait has ended.
+    if (moving)
+        return std::nullopt;
+    return checked(m_control.getPosition());
+}
+
+ServerStatus DesktopBackend::setVelocity(int velocity)
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    LinkStatus status = LinkStatus::Ok;
+    if (holding() || !m_control.applySpeed(static_cast<quint16>(velocity), m_control.isHighResolution(), &status))
+        return busyError();
+    return checked(status);
+}
+
+ServerStatus DesktopBackend::setResolution(bool high)
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    LinkStatus status = LinkStatus::Ok;
+    if (holding() || !m_control.applySpeed(m_control.velocitySetting(), high, &status))
+        return busyError();
+    return checked(status);
+}
+
+ServerStatus DesktopBackend::status(std::array<int, StatusBlock::count>* numbers)
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    return checked(m_control.queryStatus(numbers));
+}
+
+ServerStatus DesktopBackend::refresh()
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    LinkStatus status = m_control.refreshDisplay();
+    if (status == LinkStatus::Ok)
+        status = m_control.getPosition();
+    return checked(status);
+}
+
+ServerStatus DesktopBackend::run(const RunRequest& request, RunResult* result)
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    if (holding())
+        return busyError();
+    int lines = 0;
+    if (!HostExecutor::countLines(request.file, &lines))
+        return error(ServerError::Kind::File, CommandFile::cannotLoadText);
+    ClientPrompts prompts(request.pause == PauseAnswer::Continue);
+    HostExecutor executor(m_control, prompts, HostExecutor::Options::dialog());
+    m_executor = &executor;
+    publishKind(ServerEvent::Kind::RunStarted, request.file);
+    const QString file = request.file;
+    const HostExecutor::Outcome outcome = executor.loop([&file] { return file; }, request.loops);
+    m_executor = nullptr;
+    ServerStatus s;
+    if (outcome == HostExecutor::Outcome::CannotLoad)
+        s = error(ServerError::Kind::File, CommandFile::cannotLoadText);
+    else if (outcome == HostExecutor::Outcome::LinkFailed)
+        s = checked(LinkStatus::Failed);
+    const bool halted = outcome != HostExecutor::Outcome::Finished;
+    if (!s)
+        s = checked(m_control.getPosition());
+    publishKind(ServerEvent::Kind::RunEnded,
+                s ? s->message : halted ? QStringLiteral("halted") : QStringLiteral("finished"));
+    if (s)
+        return s;
+    result->reached = m_control.currentPosition();
+    result->halted = halted;
+    return std::nullopt;
+}
+
+ServerStatus DesktopBackend::download(const QString& file, int program, int* steps)
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    if (holding())
+        return busyError();
+    const ProgramFileReader::Result read = ProgramFileReader::load(
+        std::filesystem::path(file.toStdU16String()),
+        VelocityWord::encode(m_control.velocitySetting(), m_control.isHighResolution()));
+    switch (read.outcome) {
+    case ProgramFileReader::Outcome::Loaded:
+        break;
+    case ProgramFileReader::Outcome::CannotLoad:
+        return error(ServerError::Kind::File, CommandFile::cannotLoadText);
+    case ProgramFileReader::Outcome::NoSteps:
+        return error(ServerError::Kind::Refused,
+                     QStringLiteral("%1 holds no Move or Pause line; nothing to store").arg(file));
+    case ProgramFileReader::Outcome::TooManySteps:
+        return error(ServerError::Kind::Refused, DownloadSession::tooManyStepsText);
+    case ProgramFileReader::Outcome::Refused:
+        return error(ServerError::Kind::Refused, DownloadSession::refusedMessage(read.line, read.refusal));
+    }
+    ProgramExchange exchange(m_control.link(), m_clock);
+    if (const ServerStatus s = checked(exchange.store(program, read.steps)))
+        return s;
+    *steps = static_cast<int>(read.steps.size());
+    return std::nullopt;
+}
+
+ServerStatus DesktopBackend::execute(int program, bool relative, Position* reached)
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    if (holding())
+        return busyError();
+    ProgramExchange exchange(m_control.link(), m_clock);
+    int count = 0;
+    if (const ServerStatus s = checked(exchange.stepCount(program, &count)))
+        return s;
+    if (count == 0)
+        return error(ServerError::Kind::Refused, ExecuteSession::emptyProgramText);
+    ClientPrompts prompts(false);
+    m_programs.setSelectedProgram(program);
+    ExecuteSession session(exchange, prompts, m_programs);
+    m_session = &session;
+    m_exchange = &exchange;
+    // The window's controls are locked while the program runs, as for a move.
+    m_control.busy() = true;
+    m_control.refreshControls();
+    publishKind(ServerEvent::Kind::ProgramStarted, QString(), program);
+    const LinkStatus status = session.execute(!relative);
+    m_session = nullptr;
+    m_exchange = nullptr;
+    m_control.busy() = false;
+    m_control.refreshControls();
+    publishKind(ServerEvent::Kind::ProgramEnded, QString(), program);
+    if (const ServerStatus s = checked(status))
+        return s;
+    *reached = m_control.currentPosition();
+    return std::nullopt;
+}
+
+ServerStatus DesktopBackend::continueRun()
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    if (m_session && m_exchange) {
+        if (m_session->running())
+            return checked(m_exchange->continueRun(true));
+        return std::nullopt;
+    }
+    // Its settle and purge would swallow the completion byte of a move.
+    if (holding())
+        return busyError();
+    ProgramExchange exchange(m_control.link(), m_clock);
+    return checked(exchange.continueRun(false));
+}
+
+ServerStatus DesktopBackend::halt()
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    if (m_executor) {
+        m_executor->halt();
+        return std::nullopt;
+    }
+    if (m_session) {
+        m_session->halt();
+        return std::nullopt;
+    }
+    // The window's runs end as their own Halt ends them.
+    if (m_control.runInProgress()) {
+        m_control.haltRuns();
+        return std::nullopt;
+    }
+    // Nothing runs: a halt stops a move like Stop.
+    return stop();
+}
+
+ServerStatus DesktopBackend::upload(int program, const QString& file, int* steps)
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    if (holding())
+        return busyError();
+    ProgramExchange exchange(m_control.link(), m_clock);
+    ProgramUpload upload(exchange);
+    const ProgramUpload::Result result = upload.run(program, file);
+    if (result == ProgramUpload::Result::CannotWrite)
+        return error(ServerError::Kind::File, UploadSession::cannotWriteText);
+    if (result == ProgramUpload::Result::NoAnswer)
+        return checked(upload.linkStatus() == LinkStatus::Ok ? LinkStatus::Failed : upload.linkStatus());
+    *steps = upload.stepCount();
+    return std::nullopt;
+}
+
+ServerStatus DesktopBackend::programs(std::array<int, 10>* counts)
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    if (holding())
+        return busyError();
+    ProgramExchange exchange(m_control.link(), m_clock);
+    for (int n = ProgramExchange::firstProgram; n <= ProgramExchange::lastProgram; ++n) {
+        std::vector<StepValues> steps;
+        if (const ServerStatus s = checked(exchange.upload(n, &steps)))
+            return s;
+        (*counts)[static_cast<std::size_t>(n - 1)] = static_cast<int>(steps.size());
+    }
+    return std::nullopt;
+}
