@@ -215,6 +215,29 @@ ServerStatus DesktopBackend::refresh()
     return checked(status);
 }
 
+ServerStatus DesktopBackend::reset()
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    if (holding() || m_control.isBusy())
+        return busyError();
+    return checked(m_control.controller().reset());
+}
+
+ServerStatus DesktopBackend::origin()
+{
+    if (const ServerStatus s = unavailable())
+        return s;
+    if (holding() || m_control.isBusy())
+        return busyError();
+    LinkStatus status = m_control.controller().setOrigin();
+    // The present position is now 0 0 0: the read-out, the marker and the
+    // clients follow it.
+    if (status == LinkStatus::Ok)
+        status = m_control.getPosition();
+    return checked(status);
+}
+
 ServerStatus DesktopBackend::run(const RunRequest& request, RunResult* result)
 {
     if (const ServerStatus s = unavailable())

@@ -58,6 +58,8 @@ public:
     ServerStatus halt() override;
     ServerStatus upload(int program, const QString& file, int* steps) override;
     ServerStatus programs(std::array<int, 10>* steps) override;
+    ServerStatus reset() override;
+    ServerStatus origin() override;
 
 private:
     // Nothing for Ok; otherwise the error the client is told.

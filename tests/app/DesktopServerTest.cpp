@@ -237,3 +237,19 @@ TEST(DesktopServer, MessageBarCountsTheClients)
     second.socket.disconnectFromServer();
     EXPECT_TRUE(pumpUntil([&] { return d.frame->clientCountText().isEmpty(); }));
 }
+
+// Set Origin from a client: the controller's position becomes 0 0 0 and the
+// window's read-out follows it.
+TEST(DesktopServer, ClientOriginZeroesTheReadOut)
+{
+    Desk d;
+    Client client(d.path);
+    client.call("move", kTarget);
+    client.reply();
+    client.call("origin");
+    const QJsonObject reply = client.reply();
+
+    EXPECT_FALSE(reply.contains("error")) << QJsonDocument(reply).toJson().constData();
+    EXPECT_EQ(d.control.currentPosition(), Position{});
+    EXPECT_EQ(d.control.displayedPosition(), Position{});
+}
