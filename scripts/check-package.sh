@@ -21,7 +21,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = qx410 ] && pass "Package: qx410" || fail "Package is '$(field Package)'"
 [ "$(field Version)" = "$version" ] && pass "Version: $version (the project's)" || fail "Version is '$(field Version)', the project's is $version"
 depends=$(field Depends)
-for lib in libqt6widgets6 libqt6serialport6 libqt6core6 libc6 qt6-qpa-plugins; do
+for lib in libqt6widgets6 libqt6serialport6 libqt6core6 libc6 qt6-qpa-plugins python3; do
   grep -q "$lib" <<<"$depends" && pass "Depends names $lib" || fail "Depends lacks $lib: $depends"
 done
 
@@ -34,6 +34,7 @@ expected=(
   usr/share/man/man1/qx410.1.gz usr/share/man/man1/qx410ctl.1.gz usr/share/man/man1/qx410-sim.1.gz
   usr/share/qx410/user-guide.md usr/share/qx410/main-window.png
   usr/share/metainfo/org.example.qx410.metainfo.xml
+  usr/share/qx410/protocol.md usr/lib/python3/dist-packages/qx410/__init__.py
   usr/share/doc/qx410/copyright usr/share/doc/qx410/changelog.gz usr/share/doc/qx410/user-guide.md
 )
 sizes=(16 22 24 32 48 64 128 256)
