@@ -5,18 +5,14 @@
 #include "ConsolePrompts.h"
 #include "Controller.h"
 #include "ControllerMoves.h"
-#include "DownloadSession.h"
 #include "ExecuteSession.h"
 #include "HostExecutor.h"
 #include "PausePrompts.h"
 #include "ProgramExchange.h"
-#include "ProgramFileReader.h"
-#include "ProgramUpload.h"
+#include "ProgramRequests.h"
 #include "SerialLink.h"
-#include "UploadSession.h"
 #include "VelocityWord.h"
 
-#include <filesystem>
 
 namespace {
 ServerError error(ServerError::Kind kind, const QString& message)
@@ -64,6 +60,11 @@ ServerStatus CtlServeBackend::checked(LinkStatus status)
         publish(lost);
     }
     return error(ServerError::Kind::Controller, why);
+}
+
+ProgramRequests CtlServeBackend::requests()
+{
+    return ProgramRequests(m_link, m_clock, [this](LinkStatus status) { return checked(status); });
 }
 
 void CtlServeBackend::hold(bool on)
@@ -211,26 +212,7 @@ ServerStatus CtlServeBackend::run(const RunRequest& request, RunResult* result)
 
 ServerStatus CtlServeBackend::download(const QString& file, int program, int* steps)
 {
-    const ProgramFileReader::Result read = ProgramFileReader::load(
-        std::filesystem::path(file.toStdU16String()), VelocityWord::encode(m_velocity, m_high));
-    switch (read.outcome) {
-    case ProgramFileReader::Outcome::Loaded:
-        break;
-    case ProgramFileReader::Outcome::CannotLoad:
-        return error(ServerError::Kind::File, CommandFile::cannotLoadText);
-    case ProgramFileReader::Outcome::NoSteps:
-        return error(
-            ServerError::Kind::Refused, QStringLiteral("%1 holds no Move or Pause line; nothing to store").arg(file));
-    case ProgramFileReader::Outcome::TooManySteps:
-        return error(ServerError::Kind::Refused, DownloadSession::tooManyStepsText);
-    case ProgramFileReader::Outcome::Refused:
-        return error(ServerError::Kind::Refused, DownloadSession::refusedMessage(read.line, read.refusal));
-    }
-    ProgramExchange exchange(m_link, m_clock);
-    if (const ServerStatus s = checked(exchange.store(program, read.steps)))
-        return s;
-    *steps = static_cast<int>(read.steps.size());
-    return std::nullopt;
+    return requests().download(file, program, VelocityWord::encode(m_velocity, m_high), steps);
 }
 
 quint16 CtlServeBackend::startVelocityWord() const
@@ -310,27 +292,12 @@ ServerStatus CtlServeBackend::halt()
 
 ServerStatus CtlServeBackend::upload(int program, const QString& file, int* steps)
 {
-    ProgramExchange exchange(m_link, m_clock);
-    ProgramUpload upload(exchange);
-    const ProgramUpload::Result result = upload.run(program, file);
-    if (result == ProgramUpload::Result::CannotWrite)
-        return error(ServerError::Kind::File, UploadSession::cannotWriteText);
-    if (result == ProgramUpload::Result::NoAnswer)
-        return checked(upload.linkStatus() == LinkStatus::Ok ? LinkStatus::Failed : upload.linkStatus());
-    *steps = upload.stepCount();
-    return std::nullopt;
+    return requests().upload(program, file, steps);
 }
 
 ServerStatus CtlServeBackend::programs(std::array<int, 10>* counts)
 {
-    ProgramExchange exchange(m_link, m_clock);
-    for (int n = ProgramExchange::firstProgram; n <= ProgramExchange::lastProgram; ++n) {
-        std::vector<StepValues> steps;
-        if (const ServerStatus s = checked(exchange.upload(n, &steps)))
-            return s;
-        (*counts)[static_cast<std::size_t>(n - 1)] = static_cast<int>(steps.size());
-    }
-    return std::nullopt;
+    return requests().programs(counts);
 }
 
 ServerStatus CtlServeBackend::reset()

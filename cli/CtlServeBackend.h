@@ -10,6 +10,7 @@ class Controller;
 class ExecuteSession;
 class HostExecutor;
 class ProgramExchange;
+class ProgramRequests;
 class SerialLink;
 
 // qx410ctl serve's owner of the controller: the server's methods carried out
@@ -63,6 +64,8 @@ private:
 
     // Nothing for Ok; otherwise the error, and the "lost" event once.
     ServerStatus checked(LinkStatus status);
+    // The program requests over this owner's link, its errors and events.
+    ProgramRequests requests();
     // The position query twice, as after a move; publishes the position.
     LinkStatus readPosition();
     void publishSettings();

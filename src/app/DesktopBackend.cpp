@@ -4,18 +4,14 @@
 #include "CommandFile.h"
 #include "ControlLayer.h"
 #include "ControlState.h"
-#include "DownloadSession.h"
 #include "ExecuteSession.h"
 #include "HostExecutor.h"
 #include "ProgramExchange.h"
-#include "ProgramFileReader.h"
 #include "ProgramHost.h"
-#include "ProgramUpload.h"
+#include "ProgramRequests.h"
 #include "SerialLink.h"
-#include "UploadSession.h"
 #include "VelocityWord.h"
 
-#include <filesystem>
 
 const QString DesktopBackend::resettingText =
     QStringLiteral("The controller is not answering; the operator is asked to reset communication");
@@ -95,6 +91,11 @@ ServerStatus DesktopBackend::unavailable() const
     if (m_recovering)
         return error(ServerError::Kind::Controller, resettingText);
     return std::nullopt;
+}
+
+ProgramRequests DesktopBackend::requests()
+{
+    return ProgramRequests(m_control.link(), m_clock, [this](LinkStatus status) { return checked(status); });
 }
 
 ServerStatus DesktopBackend::checked(LinkStatus status) const
@@ -277,27 +278,8 @@ ServerStatus DesktopBackend::download(const QString& file, int program, int* ste
         return s;
     if (holding())
         return busyError();
-    const ProgramFileReader::Result read = ProgramFileReader::load(
-        std::filesystem::path(file.toStdU16String()),
-        VelocityWord::encode(m_control.velocitySetting(), m_control.isHighResolution()));
-    switch (read.outcome) {
-    case ProgramFileReader::Outcome::Loaded:
-        break;
-    case ProgramFileReader::Outcome::CannotLoad:
-        return error(ServerError::Kind::File, CommandFile::cannotLoadText);
-    case ProgramFileReader::Outcome::NoSteps:
-        return error(ServerError::Kind::Refused,
-                     QStringLiteral("%1 holds no Move or Pause line; nothing to store").arg(file));
-    case ProgramFileReader::Outcome::TooManySteps:
-        return error(ServerError::Kind::Refused, DownloadSession::tooManyStepsText);
-    case ProgramFileReader::Outcome::Refused:
-        return error(ServerError::Kind::Refused, DownloadSession::refusedMessage(read.line, read.refusal));
-    }
-    ProgramExchange exchange(m_control.link(), m_clock);
-    if (const ServerStatus s = checked(exchange.store(program, read.steps)))
-        return s;
-    *steps = static_cast<int>(read.steps.size());
-    return std::nullopt;
+    return requests().download(
+        file, program, VelocityWord::encode(m_control.velocitySetting(), m_control.isHighResolution()), steps);
 }
 
 ServerStatus DesktopBackend::execute(int program, bool relative, Position* reached)
@@ -376,15 +358,7 @@ ServerStatus DesktopBackend::upload(int program, const QString& file, int* steps
         return s;
     if (holding())
         return busyError();
-    ProgramExchange exchange(m_control.link(), m_clock);
-    ProgramUpload upload(exchange);
-    const ProgramUpload::Result result = upload.run(program, file);
-    if (result == ProgramUpload::Result::CannotWrite)
-        return error(ServerError::Kind::File, UploadSession::cannotWriteText);
-    if (result == ProgramUpload::Result::NoAnswer)
-        return checked(upload.linkStatus() == LinkStatus::Ok ? LinkStatus::Failed : upload.linkStatus());
-    *steps = upload.stepCount();
-    return std::nullopt;
+    return requests().upload(program, file, steps);
 }
 
 ServerStatus DesktopBackend::programs(std::array<int, 10>* counts)
@@ -393,12 +367,5 @@ ServerStatus DesktopBackend::programs(std::array<int, 10>* counts)
         return s;
     if (holding())
         return busyError();
-    ProgramExchange exchange(m_control.link(), m_clock);
-    for (int n = ProgramExchange::firstProgram; n <= ProgramExchange::lastProgram; ++n) {
-        std::vector<StepValues> steps;
-        if (const ServerStatus s = checked(exchange.upload(n, &steps)))
-            return s;
-        (*counts)[static_cast<std::size_t>(n - 1)] = static_cast<int>(steps.size());
-    }
-    return std::nullopt;
+    return requests().programs(counts);
 }

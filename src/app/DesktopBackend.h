@@ -12,6 +12,7 @@ class ExecuteSession;
 class HostExecutor;
 class ProgramExchange;
 class ProgramHost;
+class ProgramRequests;
 
 // The desktop program's owner of the controller as its local server sees
 // it: every request goes through the control layer, so a client's move
@@ -64,6 +65,8 @@ public:
 private:
     // Nothing for Ok; otherwise the error the client is told.
     ServerStatus checked(LinkStatus status) const;
+    // The program requests over this owner's link, its errors and events.
+    ProgramRequests requests();
     // Something of the client's or the window's holds the controller.
     bool holding() const;
     void observe();
