@@ -8,6 +8,7 @@
 #include "FrameProgramHost.h"
 #include "MainActions.h"
 #include "PaneBar.h"
+#include "RpcClient.h"
 #include "RpcProtocol.h"
 #include "ScriptedPrompts.h"
 #include "SerialLink.h"
@@ -17,14 +18,8 @@
 
 #include <SimController.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QLocalSocket>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -33,54 +28,11 @@
 
 namespace {
 
-// Serves events until done(), with a safety limit of wall time.
-bool pumpUntil(const std::function<bool()>& done)
+// A client connected to the window's server.
+struct Client : RpcClient
 {
-    QTimer wake;
-    wake.start(5);
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 10000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-struct Client
-{
-    QLocalSocket socket;
-
-    explicit Client(const QString& path)
-    {
-        socket.connectToServer(path);
-        socket.waitForConnected(2000);
-    }
-    void call(const char* method, const QJsonObject& params = {})
-    {
-        const QJsonObject request{{"jsonrpc", "2.0"}, {"id", 1}, {"method", method}, {"params", params}};
-        socket.write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
-        socket.flush();
-    }
-    // The next reply, events skipped.
-    QJsonObject reply()
-    {
-        for (;;) {
-            pumpUntil([this] { return socket.canReadLine(); });
-            if (!socket.canReadLine())
-                return {};
-            const QJsonObject m = QJsonDocument::fromJson(socket.readLine()).object();
-            if (m.contains(QStringLiteral("id")))
-                return m;
-        }
-    }
+    explicit Client(const QString& path) { connectTo(path); }
 };
-
-int errorCode(const QJsonObject& reply)
-{
-    return reply.value("error").toObject().value("code").toInt();
-}
 
 // The main window offscreen on the in-process simulated controller, its
 // server listening in a folder of its own.
