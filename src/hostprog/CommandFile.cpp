@@ -77,6 +77,12 @@ bool CommandFile::write(const std::filesystem::path& path, const std::vector<std
 
 bool CommandFile::writeTo(std::ostream& out, const std::vector<std::string>& lines)
 {
+    // The readers skip one byte-order mark at the start of a file; a first
+    // line that begins with one gets a mark of its own before it, so that it
+    // reads back as it was.
+    const std::string_view mark = LineReader::byteOrderMark;
+    if (!lines.empty() && lines.front().compare(0, mark.size(), mark) == 0)
+        out.write(mark.data(), static_cast<std::streamsize>(mark.size()));
     for (const std::string& line : lines) {
         out.write(line.data(), static_cast<std::streamsize>(line.size()));
         out.write("\r\n", 2);

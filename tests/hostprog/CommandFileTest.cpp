@@ -1,4 +1,5 @@
 #include "CommandFile.h"
+#include "LineReader.h"
 #include "CommandLines.h"
 #include "HostprogPrinting.h"
 #include "ParseHostCommand.h"
@@ -104,6 +105,18 @@ TEST(CommandFileRead, EditorListSurvivesSaveAndLoad)
     const std::string first = contents(folder.file("list.dat"));
     ASSERT_TRUE(CommandFile::write(folder.file("list.dat"), texts));
     EXPECT_EQ(contents(folder.file("list.dat")), first);
+}
+
+// The readers skip one byte-order mark at the start of a file, so a first
+// entry that begins with one keeps it only when the writer adds its own.
+TEST(CommandFileRead, FirstEntryBeginningWithAByteOrderMarkSurvivesSaveAndLoad)
+{
+    TempFolder folder;
+    const Lines list = {std::string(LineReader::byteOrderMark) + "High, 1000", "Pause "};
+    ASSERT_TRUE(CommandFile::write(folder.file("mark.dat"), list));
+    Lines texts;
+    ASSERT_TRUE(CommandFile::readTexts(folder.file("mark.dat"), texts));
+    EXPECT_EQ(texts, list);
 }
 
 TEST(CommandFileRead, EditorEntriesOfForeignLineEnds)
