@@ -94,14 +94,40 @@ LinkStatus ControlLayer::absoluteMove(const Position& microsteps)
     return status;
 }
 
-bool ControlLayer::requestMove(const Position& microsteps, LinkStatus* status)
+bool ControlLayer::requestMove(const Position& microsteps, LinkStatus* status, QString* refusal)
 {
     if (m_state.busy)
         return false;
+    const QString outside = limitRefusal(microsteps);
+    if (!outside.isEmpty()) {
+        if (refusal)
+            *refusal = outside;
+        return false;
+    }
     const LinkStatus result = absoluteMove(microsteps);
     if (status)
         *status = result;
     return true;
+}
+
+void ControlLayer::setTravelLimits(const TravelLimits& limits)
+{
+    if (limits == m_limits)
+        return;
+    m_limits = limits;
+    emit limitsChanged();
+}
+
+QString ControlLayer::limitRefusal(const Position& microsteps) const
+{
+    const auto breach = m_limits.breach(microsteps.x, microsteps.y, microsteps.z);
+    return breach ? QString::fromStdString(TravelLimits::refusalText(*breach)) : QString();
+}
+
+QString ControlLayer::targetRefusal(const Position& microsteps) const
+{
+    const auto breach = m_limits.breach(microsteps.x, microsteps.y, microsteps.z);
+    return breach ? QString::fromStdString(TravelLimits::lineReason(*breach)) : QString();
 }
 
 LinkStatus ControlLayer::moveAndReadBack(const Position& microsteps)

@@ -7,6 +7,7 @@
 #include "LinkStatus.h"
 #include "Position.h"
 #include "StatusBlock.h"
+#include "TravelLimits.h"
 
 #include <QObject>
 #include <array>
@@ -68,8 +69,19 @@ public:
     // queries, marker refresh.
     LinkStatus absoluteMove(const Position& microsteps) override;
     // A client's move: refused at once (false, nothing sent) while a move is
-    // awaited, never queued; otherwise the absolute move, *status its result.
-    bool requestMove(const Position& microsteps, LinkStatus* status = nullptr);
+    // awaited, never queued, or when the target leaves the travel limits
+    // (*refusal then says why); otherwise the absolute move, *status its result.
+    bool requestMove(const Position& microsteps, LinkStatus* status = nullptr, QString* refusal = nullptr);
+
+    // The travel limits every target is checked against before it is sent.
+    const TravelLimits& travelLimits() const { return m_limits; }
+    // New limits in force at once (limitsChanged); the caller keeps them.
+    void setTravelLimits(const TravelLimits& limits);
+    // Empty when the target (microsteps) lies within the travel limits;
+    // otherwise "Z = -6000 µm lies below the Z floor of -5000 µm. Nothing was sent."
+    QString limitRefusal(const Position& microsteps) const;
+    // HostMoves: the reason a command-file line's target is refused for.
+    QString targetRefusal(const Position& microsteps) const override;
     // The marker moves from the last-drawn to the current position, which
     // becomes the last-drawn one.
     void markerRefresh();
@@ -130,6 +142,8 @@ signals:
     void linkFailed();
     // The last command-file run in progress has ended.
     void runsEnded();
+    // The travel limits changed.
+    void limitsChanged();
 
 private:
     LinkStatus moveAndReadBack(const Position& microsteps);
@@ -140,6 +154,7 @@ private:
     Controller m_controller;
     Clock& m_clock;
     ControlState m_state;
+    TravelLimits m_limits;
     // Every run and loop in progress, innermost last (a loop appears once
     // for itself and once for its pass).
     std::vector<HostExecutor*> m_runs;

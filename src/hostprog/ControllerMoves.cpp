@@ -62,3 +62,9 @@ LinkStatus ControllerMoves::writeInterrupt()
 {
     return m_controller.interrupt();
 }
+
+QString ControllerMoves::targetRefusal(const Position& microsteps) const
+{
+    const auto breach = m_limits.breach(microsteps.x, microsteps.y, microsteps.z);
+    return breach ? QString::fromStdString(TravelLimits::lineReason(*breach)) : QString();
+}

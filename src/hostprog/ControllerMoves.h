@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HostMoves.h"
+#include "TravelLimits.h"
 
 #include <functional>
 
@@ -19,6 +20,10 @@ public:
 
     // Asked before every line; true makes the run halt.
     void setHaltRequest(std::function<bool()> request) { m_haltRequest = std::move(request); }
+
+    // The travel limits each line's target is checked against.
+    void setTravelLimits(const TravelLimits& limits) { m_limits = limits; }
+    QString targetRefusal(const Position& microsteps) const override;
 
     // The position read after the last move (microsteps), and whether there was one.
     const Position& position() const { return m_position; }
@@ -45,4 +50,5 @@ private:
     Position m_position;
     bool m_hasPosition = false;
     std::function<bool()> m_haltRequest;
+    TravelLimits m_limits;
 };

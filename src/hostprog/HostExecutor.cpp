@@ -157,10 +157,16 @@ HostExecutor::Outcome HostExecutor::runLines(std::istream& in)
         if (m_options.onLine)
             m_options.onLine(number, command);
 
+        QString refusal;
         if (command.refused()) {
             const std::string_view reason = HostCommand::refusalText(command.refusal);
-            m_prompts.message(refusedText.arg(number).arg(QString::fromUtf8(reason.data(), qsizetype(reason.size()))),
-                              warningCaption, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+            refusal = QString::fromUtf8(reason.data(), qsizetype(reason.size()));
+        } else if (command.kind == HostCommand::Kind::Move) {
+            refusal = m_moves.targetRefusal(Units::micronsToMicrosteps(Position{command.x, command.y, command.z}));
+        }
+        if (!refusal.isEmpty()) {
+            m_prompts.message(refusedText.arg(number).arg(refusal), warningCaption, Prompts::Icon::Exclamation,
+                              Prompts::Buttons::Ok);
             m_moves.refreshControls();
             return Outcome::Refused;
         }

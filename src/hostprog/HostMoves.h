@@ -3,6 +3,7 @@
 #include "LinkStatus.h"
 #include "Position.h"
 
+#include <QString>
 #include <QtGlobal>
 
 class HostExecutor;
@@ -22,6 +23,14 @@ public:
     // Moves to X, Y, Z microsteps and waits for the move to end or the busy
     // flag to be cleared, then reads the position back.
     virtual LinkStatus absoluteMove(const Position& microsteps) = 0;
+    // Empty when a line's target (microsteps) may be sent; otherwise why it is
+    // refused, as the middle of "Line N REASON. It was not sent ..." (the
+    // travel limits). Asked before every move.
+    virtual QString targetRefusal(const Position& microsteps) const
+    {
+        Q_UNUSED(microsteps);
+        return QString();
+    }
     // The velocity command with the program's velocity setting, low resolution.
     virtual LinkStatus restoreVelocity() = 0;
     // Brings the controls up to date with the busy flag at once.

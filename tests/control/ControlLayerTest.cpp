@@ -1,4 +1,9 @@
 #include "SimFrame.h"
+#include "TempFiles.h"
+#include "TravelLimitsStore.h"
+
+#include <QTemporaryDir>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -121,6 +126,57 @@ TEST(ControlLayer, AMoveRequestedDuringAMoveIsRefusedAtOnceAndNeverQueued)
     EXPECT_EQ(status, LinkStatus::Ok);
     EXPECT_TRUE(refused);
     EXPECT_EQ(f.port.written, Commands::move(Position{2500, 0, 0}) + hex("630D630D"));
+}
+
+TEST(ControlLayer, AMoveOutsideTheTravelLimitsIsRefusedBeforeAnythingIsSentAndOneInsideAlwaysGoes)
+{
+    Frame f;
+    f.placeController(Position{0, 0, -250000}); // below the floor already
+    TravelLimits limits;
+    limits.setRange(2, {-125000, std::nullopt});
+    f.ops.setTravelLimits(limits);
+    QString refusal;
+    EXPECT_FALSE(f.ops.requestMove(Position{0, 0, -125001}, nullptr, &refusal));
+    EXPECT_EQ(refusal, f.ops.limitRefusal(Position{0, 0, -125001}));
+    EXPECT_TRUE(refusal.startsWith(QStringLiteral("Z = -5000.04 µm lies below the Z floor")));
+    EXPECT_TRUE(f.port.written.isEmpty());
+    LinkStatus status = LinkStatus::Failed;
+    EXPECT_TRUE(f.ops.requestMove(Position{0, 0, -125000}, &status, &refusal)); // back up to the floor
+    EXPECT_EQ(status, LinkStatus::Ok);
+    EXPECT_EQ(f.port.controllerAt(), (Position{0, 0, -125000}));
+}
+
+TEST(ControlLayer, TheLimitsFileIsReplacedWholeAndOneThatCannotBeReadIsSaidSo)
+{
+    QTemporaryDir folder;
+    const TravelLimitsStore store(folder.path());
+    TravelLimits limits;
+    QString error;
+    EXPECT_EQ(store.load(&limits, &error), TravelLimitsStore::Read::Missing);
+    limits.setRange(0, {-25, 25});
+    ASSERT_TRUE(store.save(limits, &error)) << error.toStdString();
+    TravelLimits read;
+    EXPECT_EQ(store.load(&read, &error), TravelLimitsStore::Read::Ok);
+    EXPECT_EQ(read, limits);
+
+    struct Bad
+    {
+        QByteArray content;
+        const char* reason;
+    };
+    const Bad bad[] = {{"X 1 0\n", "line 1: the lower limit lies above the upper one"},
+                       {QByteArray(5000, '#'), "larger than 4096 bytes"}};
+    for (const Bad& b : bad) {
+        TempFiles::write(folder, "Qx410.limits", b.content);
+        EXPECT_EQ(store.load(&read, &error), TravelLimitsStore::Read::Unreadable);
+        EXPECT_EQ(error, QString::fromUtf8(b.reason));
+        EXPECT_EQ(read, limits); // left as it was
+    }
+    QFile::remove(store.path());
+    ASSERT_EQ(mkfifo(QFile::encodeName(store.path()).constData(), 0600), 0);
+    EXPECT_EQ(store.load(&read, &error), TravelLimitsStore::Read::Unreadable); // never opened: it would hang
+    EXPECT_EQ(store.unreadableText(error),
+              store.path() + QStringLiteral(" cannot be read (not a regular file). No travel limits are in force."));
 }
 
 struct SpeedCase

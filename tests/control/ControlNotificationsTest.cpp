@@ -20,9 +20,17 @@ struct Heard
         QObject::connect(&layer, &ControlLayer::linkRecovered, [this] { names << "recovered"; });
         QObject::connect(&layer, &ControlLayer::linkFailed, [this] { names << "failed"; });
         QObject::connect(&layer, &ControlLayer::runsEnded, [this] { names << "runsEnded"; });
+        QObject::connect(&layer, &ControlLayer::limitsChanged, [this] { names << "limits"; });
     }
     QStringList names;
 };
+
+TravelLimits floorAt(std::int64_t microsteps)
+{
+    TravelLimits limits;
+    limits.setRange(2, {microsteps, std::nullopt});
+    return limits;
+}
 
 struct Row
 {
@@ -77,6 +85,14 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"applySpeedRefused", [](SimFrame& f) { f.ops.applySpeed(2000, true); }, {}},
         Row{"restoreVelocity", [](SimFrame& f) { f.ops.restoreVelocity(); }, {}},
         Row{"refreshDisplay", [](SimFrame& f) { f.ops.refreshDisplay(); }, {}},
+        Row{"setTravelLimits", [](SimFrame& f) { f.ops.setTravelLimits(floorAt(-25)); }, {"limits"}},
+        Row{"setTravelLimitsUnchanged", [](SimFrame& f) { f.ops.setTravelLimits(TravelLimits()); }, {}},
+        Row{"requestMoveOutsideTheLimits",
+            [](SimFrame& f) {
+                f.ops.setTravelLimits(floorAt(-25));
+                f.ops.requestMove(Position{0, 0, -26});
+            },
+            {"limits"}},
         Row{"getPositionUnanswered", [](SimFrame& f) { f.ops.getPosition(); }, {"recovered"}, true}),
     [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.operation); });
 

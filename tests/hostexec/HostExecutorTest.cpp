@@ -100,6 +100,20 @@ TEST(HostExecutor, ARefusedLineIsNamedWithTheReason)
     EXPECT_EQ(r.prompts.shown[0].icon, Prompts::Icon::Exclamation);
 }
 
+TEST(HostExecutor, ALineOutsideTheTravelLimitsEndsTheRunBeforeItIsSent)
+{
+    ExecRig r;
+    TravelLimits limits;
+    limits.setRange(2, {-125000, std::nullopt});
+    r.moves.setTravelLimits(limits);
+    HostExecutor executor(r.moves, r.prompts, ExecRig::dialogLike());
+    EXPECT_EQ(executor.run(r.file({"Move, 0, 0, -5000", "Move, 0, 0, -6000", "Move, 0, 0, 0"})), Outcome::Refused);
+    ASSERT_EQ(r.prompts.shown.size(), 1);
+    EXPECT_EQ(r.prompts.shown[0].text, QStringLiteral("Line 2 moves to Z = -6000 µm, below the Z floor of -5000 µm. "
+                                                      "It was not sent and execution has been halted."));
+    EXPECT_EQ(r.port.written, ExecRig::moveBytes(0, 0, -125000) + restoreBytes());
+}
+
 TEST(HostExecutor, HaltWithNothingRunningDoesNothing)
 {
     ExecRig r;
