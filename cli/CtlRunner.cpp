@@ -155,7 +155,7 @@ int CtlRunner::run(const CtlOptions& o)
 
     Controller controller(link);
     if (o.command == QLatin1String("serve")) {
-        const int status = CtlServe(m_out, m_err).run(o, link, controller, m_clock);
+        const int status = CtlServe(m_out, m_err).run(o, link, m_clock);
         link.close();
         return status;
     }

@@ -5,7 +5,6 @@
 #include <QTextStream>
 
 class Clock;
-class Controller;
 class SerialLink;
 
 // qx410ctl serve: holds the port and serves it on the local socket until
@@ -18,7 +17,9 @@ public:
 
     CtlServe(QTextStream& out, QTextStream& err);
 
-    int run(const CtlOptions& options, SerialLink& link, Controller& controller, Clock& clock);
+    // Serves through the control layer on this link, as the desktop program
+    // does, with the options' velocity, resolution and move time-out.
+    int run(const CtlOptions& options, SerialLink& link, Clock& clock);
 
 private:
     QTextStream& m_out;

@@ -8,7 +8,7 @@
 #include "CommSetupDialog.h"
 #include "ControlServer.h"
 #include "Controller.h"
-#include "DesktopBackend.h"
+#include "ControlBackend.h"
 #include "FrameProgramHost.h"
 #include "HardwareSetup.h"
 #include "HelpGuide.h"
@@ -260,7 +260,7 @@ void CQx410App::connectServer()
 {
     CMainFrame* f = m_frame.get();
     m_serverPrograms = std::make_unique<FrameProgramHost>(f->state(), m_control);
-    m_backend = std::make_unique<DesktopBackend>(m_control, *m_serverPrograms, m_clock);
+    m_backend = std::make_unique<ControlBackend>(m_control, *m_serverPrograms, m_clock);
     m_backend->setOnTarget([f](const Position& microsteps) { f->showDesired(Units::microstepsToMicrons(microsteps)); });
     m_server = std::make_unique<ControlServer>(*m_backend, QStringLiteral("qx410"), QStringLiteral(QX410_VERSION));
     m_backend->setEventSink([this](const ServerEvent& event) { m_server->publish(event); });

@@ -13,7 +13,7 @@
 #include <memory>
 
 class ControlServer;
-class DesktopBackend;
+class ControlBackend;
 class FrameProgramHost;
 class PathRunner;
 class CMainFrame;
@@ -72,7 +72,7 @@ private:
     std::unique_ptr<HelpWindow> m_help;
     // Local clients (qx410ctl, scripts) reach the controller through here.
     std::unique_ptr<FrameProgramHost> m_serverPrograms;
-    std::unique_ptr<DesktopBackend> m_backend;
+    std::unique_ptr<ControlBackend> m_backend;
     std::unique_ptr<ControlServer> m_server;
     QString m_servedDevice;
     bool m_serverRefusalTold = false;
