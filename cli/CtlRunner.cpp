@@ -9,38 +9,51 @@
 #include "CtlServe.h"
 #include "CtlViaServer.h"
 #include "JsonLine.h"
+#include "MicronText.h"
 #include "PortBindingsStore.h"
 #include "PortNames.h"
 #include "PortsReport.h"
 #include "SerialLink.h"
 #include "TraceFile.h"
 #include "TracingPortDevice.h"
-#include "Units.h"
 #include "VelocitySetup.h"
 #include "VelocityWord.h"
 
 #include <QJsonArray>
 
-#include <limits>
 #include <memory>
 
 namespace {
-// The largest distance in micrometres whose microstep count fits in 32 bits.
-constexpr qint64 kMaxMicrons = std::numeric_limits<qint32>::max() / 25;
-
-bool parseMicrons(const QString& text, qint32* value)
+// Move's X Y Z in microsteps; false when one is no number or lies beyond the
+// controller's 32-bit positions.
+bool parseMove(const QStringList& words, qint64 steps[3])
 {
-    bool ok = false;
-    const qint64 v = text.toLongLong(&ok);
-    if (!ok || v > kMaxMicrons || v < -kMaxMicrons)
-        return false;
-    *value = static_cast<qint32>(v);
+    for (int axis = 0; axis < 3; ++axis) {
+        const std::optional<qint64> value = MicronText::toMicrosteps(words[axis]);
+        if (!value || !MicronText::fitsController(*value))
+            return false;
+        steps[axis] = *value;
+    }
     return true;
 }
 
-QString positionText(const Position& microsteps, bool json)
+// Where move goes in microsteps: steps, or with --relative steps from the
+// present position, asked for first. Nothing when that query fails (*result
+// says how) or the target lies beyond the controller's range.
+std::optional<Position> moveTarget(bool relative, Controller& controller, const qint64 steps[3], LinkStatus* result)
 {
-    return JsonLine::positionLine(Units::microstepsToMicrons(microsteps), json);
+    Position from;
+    if (relative) {
+        *result = controller.queryPosition(&from);
+        if (*result != LinkStatus::Ok)
+            return std::nullopt;
+    }
+    const qint64 target[3] = {from.x + steps[0], from.y + steps[1], from.z + steps[2]};
+    for (const qint64 t : target) {
+        if (!MicronText::fitsController(t))
+            return std::nullopt;
+    }
+    return Position{static_cast<qint32>(target[0]), static_cast<qint32>(target[1]), static_cast<qint32>(target[2])};
 }
 
 QString statusText(const std::array<int, StatusBlock::count>& status, bool json)
@@ -69,7 +82,7 @@ int CtlRunner::run(const CtlOptions& o)
         return CommandFileCheck::check(o.args[0], o.json, m_out, m_err);
 
     // The bindings file counts for every command that maps a port name.
-    const PortBindingsStore::Loaded bindings = PortBindingsStore::load(PortBindingsStore::path());
+    const PortBindingsStore::Loaded bindings = PortBindingsStore::load(PortBindingsStore::path(o.settings));
     for (const QString& note : PortBindingsStore::notes(bindings))
         m_err << "qx410ctl: " << note << "\n";
     if (o.command == QLatin1String("ports")) {
@@ -88,13 +101,13 @@ int CtlRunner::run(const CtlOptions& o)
     CtlHostRun hostRun(m_clock, m_out, m_err);
     if (o.command == QLatin1String("run") && !hostRun.checkFile(o))
         return FileFailure;
-    Position target;
+    // move: the target, or with --relative the offset, in microsteps.
+    qint64 steps[3] = {};
     int velocity = 0;
     if (o.command == QLatin1String("move")) {
-        if (!parseMicrons(o.args[0], &target.x) || !parseMicrons(o.args[1], &target.y)
-            || !parseMicrons(o.args[2], &target.z)) {
-            m_err << "qx410ctl: move: X Y Z must be whole micrometres between " << -kMaxMicrons << " and "
-                  << kMaxMicrons << "\n";
+        if (!parseMove(o.args, steps)) {
+            m_err << "qx410ctl: move: X Y Z must be micrometres between " << MicronText::controllerRangeText()
+                  << "\n";
             return Usage;
         }
     } else if (o.command == QLatin1String("velocity")) {
@@ -108,7 +121,7 @@ int CtlRunner::run(const CtlOptions& o)
         const QString socket = CtlViaServer::liveSocket(PortNames::resolve(o.port, bindings.bindings).device);
         if (!socket.isEmpty()) {
             if (CtlViaServer::handles(o.command))
-                return CtlViaServer(m_out, m_err).run(o, socket, target, velocity);
+                return CtlViaServer(m_out, m_err).run(o, socket, steps, velocity);
             if (o.command == QLatin1String("serve")) {
                 m_err << "qx410ctl: serve: another server already serves this device on " << socket << "\n";
                 return PortFailure;
@@ -172,12 +185,21 @@ int CtlRunner::run(const CtlOptions& o)
     if (o.command == QLatin1String("position")) {
         result = controller.queryPosition(&position);
         if (result == LinkStatus::Ok)
-            m_out << positionText(position, o.json) << "\n";
+            m_out << JsonLine::microstepsLine(position, o.high, o.json) << "\n";
     } else if (o.command == QLatin1String("move")) {
+        const std::optional<Position> target = moveTarget(o.relative, controller, steps, &result);
+        if (result == LinkStatus::Ok && !target) {
+            link.close();
+            m_err << "qx410ctl: move: the target lies beyond the controller's range (micrometres between "
+                  << MicronText::controllerRangeText() << "); nothing was sent\n";
+            return Usage;
+        }
         bool busy = true;
-        result = controller.move(Units::micronsToMicrosteps(target), busy, o.moveTimeoutMs);
-        if (result == LinkStatus::TimedOut)
-            controller.interrupt();
+        if (target) {
+            result = controller.move(*target, busy, o.moveTimeoutMs);
+            if (result == LinkStatus::TimedOut)
+                controller.interrupt();
+        }
         if (result == LinkStatus::Ok) {
             m_clock.sleepMs(SerialLink::settleMs);
             result = controller.queryPosition(&position);
@@ -185,7 +207,7 @@ int CtlRunner::run(const CtlOptions& o)
         if (result == LinkStatus::Ok)
             result = controller.queryPosition(&position);
         if (result == LinkStatus::Ok)
-            m_out << positionText(position, o.json) << "\n";
+            m_out << JsonLine::microstepsLine(position, o.high, o.json) << "\n";
     } else if (o.command == QLatin1String("velocity")) {
         result = controller.setVelocity(VelocityWord::encode(velocity, o.high));
     } else if (o.command == QLatin1String("stop")) {

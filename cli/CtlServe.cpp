@@ -30,7 +30,7 @@ int CtlServe::run(const CtlOptions& o, SerialLink& link, Clock& clock)
     // The travel limits kept beside the settings, in force for every client.
     TravelLimits limits;
     QString unreadable;
-    const TravelLimitsStore store(QStringLiteral("."));
+    const TravelLimitsStore store(o.settings.isEmpty() ? QStringLiteral(".") : o.settings);
     if (store.load(&limits, &unreadable) == TravelLimitsStore::Read::Unreadable)
         m_err << "qx410ctl: serve: " << store.unreadableText(unreadable) << "\n";
     control.setTravelLimits(limits);
