@@ -189,6 +189,9 @@ void CMainFrame::observeControl()
     connect(&m_control, &ControlLayer::markerMoved, m_view, &CQx410View::refreshMarker);
     connect(&m_control, &ControlLayer::settingsChanged, this, &CMainFrame::updatePaneTexts);
     connect(&m_control, &ControlLayer::runsEnded, this, &CMainFrame::closeWhenIdle);
+    m_view->setTravelLimits(m_control.travelLimits());
+    connect(&m_control, &ControlLayer::limitsChanged, this,
+            [this] { m_view->setTravelLimits(m_control.travelLimits()); });
 }
 
 LinkStatus CMainFrame::initialExchange()
