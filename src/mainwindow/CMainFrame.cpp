@@ -2,6 +2,7 @@
 
 #include "CQx410View.h"
 #include "DefinePositionDialog.h"
+#include "JogKeys.h"
 #include "MainActions.h"
 #include "ManualMovePanel.h"
 #include "MoveRange.h"
@@ -165,16 +166,27 @@ void CMainFrame::connectActions()
         else
             MoveRange::showRefusal(m_prompts, refusal);
     });
-    connect(m_panel, &ManualMovePanel::stepClicked, this, [this](ManualMoveLogic::Step s) {
-        QString refusal;
-        const auto t = ManualMoveLogic::stepTarget(m_control.currentPosition(), s, m_panel->stepSizeText(), &refusal);
-        if (!t) {
-            MoveRange::showRefusal(m_prompts, refusal);
-            return;
-        }
-        m_control.setCurrentPosition(*t);
-        moveTo(*t);
-    });
+    connect(m_panel, &ManualMovePanel::stepClicked, this,
+            [this](ManualMoveLogic::Step s) { step(s, ManualMoveLogic::Scale::Normal); });
+    // The keys jog from the plan and the panel, through the same step.
+    m_jogKeys = new JogKeys(this);
+    m_jogKeys->watch(m_view);
+    m_jogKeys->watch(m_panel);
+    connect(m_jogKeys, &JogKeys::jog, this, &CMainFrame::step);
+}
+
+void CMainFrame::step(ManualMoveLogic::Step s, ManualMoveLogic::Scale scale)
+{
+    if (m_control.isBusy() || m_control.moveInProgress() || m_control.runInProgress())
+        return;
+    QString refusal;
+    const auto t = ManualMoveLogic::stepTarget(m_control.currentPosition(), s, m_panel->stepSizeText(), scale, &refusal);
+    if (!t) {
+        MoveRange::showRefusal(m_prompts, refusal);
+        return;
+    }
+    m_control.setCurrentPosition(*t);
+    moveTo(*t);
 }
 
 void CMainFrame::observeControl()

@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QLineEdit>
@@ -36,6 +37,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -425,6 +427,88 @@ TEST(CMainFrame, RepaintDuringAStoppedMoveLeavesOneMarkerWhereTheManipulatorStop
     const int stoppedAt = w.frame->view()->geometryOfLastPaint().marker(w.ops.state().current).vertical.left();
     EXPECT_EQ(markerColumns(w.frame->view()), QSet<int>{stoppedAt});
 }
+
+// The keyboard jog: from the plan or the panel (not a text field or the
+// step-size box), through the step buttons' step, never during a move. The
+// step size is 10 um (250 microsteps); the manipulator stands at 0, 0, 0.
+enum class Focus { Plan, StepButton, MoveButton, Field, StepSizeBox };
+
+struct JogCase
+{
+    const char* name;
+    Focus focus;
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    bool busy;
+    std::optional<Position> target;
+};
+
+void PrintTo(const JogCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class CMainFrameJogKeys : public testing::TestWithParam<JogCase>
+{
+};
+
+TEST_P(CMainFrameJogKeys, StepAsTheStepButtonsDo)
+{
+    const JogCase& c = GetParam();
+    Window w;
+    w.frame->show();
+    w.frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.frame.get()));
+    ManualMovePanel* panel = w.frame->panel();
+    panel->setStepSizeText(QStringLiteral("10"));
+    QWidget* focus = nullptr;
+    switch (c.focus) {
+    case Focus::Plan:
+        focus = w.frame->view();
+        break;
+    case Focus::StepButton:
+        focus = panel->stepButton(ManualMoveLogic::Step::Right);
+        break;
+    case Focus::MoveButton:
+        focus = panel->moveButton();
+        break;
+    case Focus::Field:
+        focus = panel->field(1);
+        break;
+    case Focus::StepSizeBox:
+        focus = panel->stepSizeBox();
+        break;
+    }
+    focus->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), focus);
+    w.ops.state().busy = c.busy;
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(c.key), c.modifiers);
+    if (c.target)
+        EXPECT_TRUE(w.port.written.startsWith(Commands::move(*c.target))) << w.port.written.toHex().constData();
+    else
+        EXPECT_TRUE(w.port.written.isEmpty()) << w.port.written.toHex().constData();
+    w.ops.state().busy = false;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, CMainFrameJogKeys,
+    testing::Values(JogCase{"PlanRight", Focus::Plan, Qt::Key_Right, Qt::NoModifier, false, Position{250, 0, 0}},
+                    JogCase{"PlanShiftLeft", Focus::Plan, Qt::Key_Left, Qt::ShiftModifier, false, Position{-2500, 0, 0}},
+                    JogCase{"PlanPageUp", Focus::Plan, Qt::Key_PageUp, Qt::NoModifier, false, Position{0, 0, -250}},
+                    JogCase{"KeypadPageDown", Focus::Plan, Qt::Key_PageDown, Qt::KeypadModifier, false,
+                            Position{0, 0, 250}},
+                    JogCase{"StepButtonCtrlUp", Focus::StepButton, Qt::Key_Up, Qt::ControlModifier, false,
+                            Position{0, -25, 0}},
+                    JogCase{"MoveButtonDown", Focus::MoveButton, Qt::Key_Down, Qt::NoModifier, false, Position{0, 250, 0}},
+                    JogCase{"ShiftAndCtrl", Focus::Plan, Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier, false,
+                            std::nullopt},
+                    JogCase{"AltRight", Focus::Plan, Qt::Key_Right, Qt::AltModifier, false, std::nullopt},
+                    JogCase{"FieldRight", Focus::Field, Qt::Key_Right, Qt::NoModifier, false, std::nullopt},
+                    JogCase{"FieldUp", Focus::Field, Qt::Key_Up, Qt::NoModifier, false, std::nullopt},
+                    JogCase{"StepSizeBoxPageDown", Focus::StepSizeBox, Qt::Key_PageDown, Qt::NoModifier, false,
+                            std::nullopt},
+                    JogCase{"DuringAMove", Focus::Plan, Qt::Key_Right, Qt::NoModifier, true, std::nullopt}),
+    [](const testing::TestParamInfo<JogCase>& info) { return std::string(info.param.name); });
 
 TEST(CMainFrame, HourglassGivesWayWhenTheMoveEnds)
 {
