@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -509,6 +510,40 @@ INSTANTIATE_TEST_SUITE_P(
                             std::nullopt},
                     JogCase{"DuringAMove", Focus::Plan, Qt::Key_Right, Qt::NoModifier, true, std::nullopt}),
     [](const testing::TestParamInfo<JogCase>& info) { return std::string(info.param.name); });
+
+// Esc is Stop from anywhere in the window, a text field included, with the
+// toolbars hidden too; nothing while nothing moves; a dialog keeps its Esc.
+TEST(CMainFrame, EscStopsFromAFocusedFieldAndLeavesDialogsTheirs)
+{
+    Window w;
+    w.frame->actions().toolbar->setChecked(false);
+    w.frame->show();
+    w.frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.frame.get()));
+    QLineEdit* field = w.frame->panel()->field(0);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(w.port.written.isEmpty());
+
+    // The busy flag held as a path holds it over a Pause line: the fields
+    // stay enabled.
+    w.ops.busy() = true;
+    w.ops.refreshControls();
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(w.port.written, Commands::interrupt());
+    EXPECT_FALSE(w.ops.state().busy);
+
+    w.ops.busy() = true;
+    w.ops.refreshControls();
+    QDialog dialog(w.frame.get());
+    dialog.open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(w.port.written, Commands::interrupt());
+    EXPECT_TRUE(w.ops.state().busy);
+    w.ops.busy() = false;
+}
 
 TEST(CMainFrame, HourglassGivesWayWhenTheMoveEnds)
 {
