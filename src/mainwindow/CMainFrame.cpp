@@ -185,6 +185,13 @@ void CMainFrame::step(ManualMoveLogic::Step s, ManualMoveLogic::Scale scale)
         MoveRange::showRefusal(m_prompts, refusal);
         return;
     }
+    // Checked before the target becomes the current position: a refused step
+    // leaves it where the controller reported it, so the next step starts
+    // from there.
+    if (const QString outside = m_control.limitRefusal(*t); !outside.isEmpty()) {
+        MoveRange::showRefusal(m_prompts, outside);
+        return;
+    }
     m_control.setCurrentPosition(*t);
     moveTo(*t);
 }

@@ -442,6 +442,7 @@ struct JogCase
     Qt::KeyboardModifiers modifiers;
     bool busy;
     std::optional<Position> target;
+    bool limited = false; // X may not pass 5 um
 };
 
 void PrintTo(const JogCase& c, std::ostream* os)
@@ -482,13 +483,21 @@ TEST_P(CMainFrameJogKeys, StepAsTheStepButtonsDo)
     }
     focus->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), focus);
+    if (c.limited) {
+        TravelLimits limits;
+        limits.setRange(0, {std::nullopt, 5 * 25});
+        w.ops.setTravelLimits(limits);
+    }
     w.ops.state().busy = c.busy;
     QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(c.key), c.modifiers);
-    if (c.target)
-        EXPECT_TRUE(w.port.written.startsWith(Commands::move(*c.target))) << w.port.written.toHex().constData();
-    else
-        EXPECT_TRUE(w.port.written.isEmpty()) << w.port.written.toHex().constData();
     w.ops.state().busy = false;
+    if (c.target) {
+        EXPECT_TRUE(w.port.written.startsWith(Commands::move(*c.target))) << w.port.written.toHex().constData();
+        return;
+    }
+    EXPECT_TRUE(w.port.written.isEmpty()) << w.port.written.toHex().constData();
+    EXPECT_EQ(w.ops.currentPosition(), (Position{0, 0, 0})); // the next step starts from here
+    EXPECT_EQ(w.prompts.shown.size(), c.limited ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -508,7 +517,10 @@ INSTANTIATE_TEST_SUITE_P(
                     JogCase{"FieldUp", Focus::Field, Qt::Key_Up, Qt::NoModifier, false, std::nullopt},
                     JogCase{"StepSizeBoxPageDown", Focus::StepSizeBox, Qt::Key_PageDown, Qt::NoModifier, false,
                             std::nullopt},
-                    JogCase{"DuringAMove", Focus::Plan, Qt::Key_Right, Qt::NoModifier, true, std::nullopt}),
+                    JogCase{"DuringAMove", Focus::Plan, Qt::Key_Right, Qt::NoModifier, true, std::nullopt},
+                    JogCase{"BeyondALimit", Focus::Plan, Qt::Key_Right, Qt::NoModifier, false, std::nullopt, true},
+                    JogCase{"WithinALimit", Focus::Plan, Qt::Key_Right, Qt::ControlModifier, false, Position{25, 0, 0},
+                            true}),
     [](const testing::TestParamInfo<JogCase>& info) { return std::string(info.param.name); });
 
 // Esc is Stop from anywhere in the window, a text field included, with the
