@@ -2,6 +2,7 @@
 
 #include "CQx410View.h"
 #include "DefinePositionDialog.h"
+#include "JogKeys.h"
 #include "MainActions.h"
 #include "ManualMovePanel.h"
 #include "MoveRange.h"
@@ -165,16 +166,34 @@ void CMainFrame::connectActions()
         else
             MoveRange::showRefusal(m_prompts, refusal);
     });
-    connect(m_panel, &ManualMovePanel::stepClicked, this, [this](ManualMoveLogic::Step s) {
-        QString refusal;
-        const auto t = ManualMoveLogic::stepTarget(m_control.currentPosition(), s, m_panel->stepSizeText(), &refusal);
-        if (!t) {
-            MoveRange::showRefusal(m_prompts, refusal);
-            return;
-        }
-        m_control.setCurrentPosition(*t);
-        moveTo(*t);
-    });
+    connect(m_panel, &ManualMovePanel::stepClicked, this,
+            [this](ManualMoveLogic::Step s) { step(s, ManualMoveLogic::Scale::Normal); });
+    // The keys jog from the plan and the panel, through the same step.
+    m_jogKeys = new JogKeys(this);
+    m_jogKeys->watch(m_view);
+    m_jogKeys->watch(m_panel);
+    connect(m_jogKeys, &JogKeys::jog, this, &CMainFrame::step);
+}
+
+void CMainFrame::step(ManualMoveLogic::Step s, ManualMoveLogic::Scale scale)
+{
+    if (m_control.isBusy() || m_control.moveInProgress() || m_control.runInProgress())
+        return;
+    QString refusal;
+    const auto t = ManualMoveLogic::stepTarget(m_control.currentPosition(), s, m_panel->stepSizeText(), scale, &refusal);
+    if (!t) {
+        MoveRange::showRefusal(m_prompts, refusal);
+        return;
+    }
+    // Checked before the target becomes the current position: a refused step
+    // leaves it where the controller reported it, so the next step starts
+    // from there.
+    if (const QString outside = m_control.limitRefusal(*t); !outside.isEmpty()) {
+        MoveRange::showRefusal(m_prompts, outside);
+        return;
+    }
+    m_control.setCurrentPosition(*t);
+    moveTo(*t);
 }
 
 void CMainFrame::observeControl()
@@ -189,6 +208,9 @@ void CMainFrame::observeControl()
     connect(&m_control, &ControlLayer::markerMoved, m_view, &CQx410View::refreshMarker);
     connect(&m_control, &ControlLayer::settingsChanged, this, &CMainFrame::updatePaneTexts);
     connect(&m_control, &ControlLayer::runsEnded, this, &CMainFrame::closeWhenIdle);
+    m_view->setTravelLimits(m_control.travelLimits());
+    connect(&m_control, &ControlLayer::limitsChanged, this,
+            [this] { m_view->setTravelLimits(m_control.travelLimits()); });
 }
 
 LinkStatus CMainFrame::initialExchange()

@@ -2,12 +2,14 @@
 
 #include "ControlLayer.h"
 #include "MainFrameState.h"
+#include "ManualMoveLogic.h"
 #include "StoredPositions.h"
 
 #include <QMainWindow>
 #include <functional>
 
 class CQx410View;
+class JogKeys;
 class MainActions;
 class ManualMovePanel;
 class PaneBar;
@@ -112,7 +114,10 @@ private:
     void connectActions();
     void buildStatusBars();
     void goToStored(int index);
-    void step(int step);
+    // A step button or a jog key: one coordinate of the reported position
+    // changed by the step size (scaled for a key), then the move. Nothing
+    // while a move or a run holds the controller.
+    void step(ManualMoveLogic::Step step, ManualMoveLogic::Scale scale);
     void toggleToolbars(bool visible);
     bool somethingRuns() const;
     // Asks the capture editor to close; false when it stays open.
@@ -126,6 +131,7 @@ private:
     Prompts& m_prompts;
     StoredPositions m_storedPositions;
     MainActions* m_actions = nullptr;
+    JogKeys* m_jogKeys = nullptr;
     CQx410View* m_view = nullptr;
     ManualMovePanel* m_panel = nullptr;
     PaneBar* m_paneBar = nullptr;

@@ -63,6 +63,15 @@ MainActions::MainActions(QMainWindow* window)
     }
     buildMenus(window);
     buildToolBars(window);
+    // Esc stops a move from anywhere in the main window, a text field
+    // included, as the Stop button does; with the toolbars hidden too, so the
+    // window holds the action as well. Only while Stop is enabled, and only
+    // while this window is the active one: a dialog keeps its own Esc.
+    QAction* stop = m_tools[Stop];
+    stop->setShortcut(QKeySequence(Qt::Key_Escape));
+    stop->setShortcutContext(Qt::WindowShortcut);
+    stop->setToolTip(stop->toolTip() + QStringLiteral(" (Esc)"));
+    window->addAction(stop);
     m_window = window;
     QCoreApplication::instance()->installEventFilter(this);
 }

@@ -23,16 +23,17 @@ struct StepButton
     int top;
     const char* statusTip;
     const char* toolTip;
+    const char* key; // the key that steps as the button does
 };
 
 // Positions in dialog units: left, top (each button 15 x 13).
 const StepButton kStepButtons[] = {
-    {ManualMoveLogic::Step::Back, ButtonPictures::Picture::ArrowUp, 30, 86, "Step to the backward direction", "Step Back"},
-    {ManualMoveLogic::Step::Left, ButtonPictures::Picture::ArrowLeft, 14, 100, "Step to the left direction", "Step Left"},
-    {ManualMoveLogic::Step::Right, ButtonPictures::Picture::ArrowRight, 46, 100, "Step to the right direction", "Step Right"},
-    {ManualMoveLogic::Step::Front, ButtonPictures::Picture::ArrowDown, 30, 113, "Step to the forward direction", "Step Front"},
-    {ManualMoveLogic::Step::Up, ButtonPictures::Picture::ArrowUp, 30, 136, "Step to the up direction", "Step Up"},
-    {ManualMoveLogic::Step::Down, ButtonPictures::Picture::ArrowDown, 30, 151, "Step to the down direction", "Step Down"},
+    {ManualMoveLogic::Step::Back, ButtonPictures::Picture::ArrowUp, 30, 86, "Step to the backward direction", "Step Back", "Up"},
+    {ManualMoveLogic::Step::Left, ButtonPictures::Picture::ArrowLeft, 14, 100, "Step to the left direction", "Step Left", "Left"},
+    {ManualMoveLogic::Step::Right, ButtonPictures::Picture::ArrowRight, 46, 100, "Step to the right direction", "Step Right", "Right"},
+    {ManualMoveLogic::Step::Front, ButtonPictures::Picture::ArrowDown, 30, 113, "Step to the forward direction", "Step Front", "Down"},
+    {ManualMoveLogic::Step::Up, ButtonPictures::Picture::ArrowUp, 30, 136, "Step to the up direction", "Step Up", "Page Up"},
+    {ManualMoveLogic::Step::Down, ButtonPictures::Picture::ArrowDown, 30, 151, "Step to the down direction", "Step Down", "Page Down"},
 };
 
 const char* const kAxisNames[] = {"X", "Y", "Z"};
@@ -82,7 +83,8 @@ ManualMovePanel::ManualMovePanel(QWidget* parent)
         QToolButton* button = makeStepButton(b.step, b.left, b.top);
         button->setIcon(ButtonPictures::icon(b.picture));
         button->setStatusTip(QString::fromLatin1(b.statusTip));
-        button->setToolTip(QString::fromLatin1(b.toolTip));
+        button->setToolTip(QStringLiteral("%1 (%2 key; Shift ×10, Ctrl ÷10)")
+                               .arg(QString::fromLatin1(b.toolTip), QString::fromLatin1(b.key)));
         m_steps[i] = button;
     }
     // "X  Y" sits in the middle of the cross of X/Y buttons.
@@ -103,6 +105,10 @@ ManualMovePanel::ManualMovePanel(QWidget* parent)
     m_connection = label(QStringLiteral("QX-410 is connected via COM1"), 13, 201, 52, 32, Place::Widen);
     m_connection->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_connection->setWordWrap(true);
+
+    // A click on the panel's background takes the focus out of a field, so
+    // the arrow keys jog.
+    setFocusPolicy(Qt::ClickFocus);
 
     const QRect whole = dialogRect(0, 0, 78, 248, Place::Widen);
     setMinimumSize(whole.size());
@@ -159,6 +165,8 @@ QToolButton* ManualMovePanel::makeStepButton(ManualMoveLogic::Step step, int lef
     auto* button = new QToolButton(this);
     button->setGeometry(dialogRect(left, top, 15, 13, Place::Centre));
     button->setIconSize(QSize(ButtonPictures::width, ButtonPictures::height - 4));
+    // A click leaves the focus on the button, so the arrow keys jog from there.
+    button->setFocusPolicy(Qt::StrongFocus);
     connect(button, &QToolButton::clicked, this, [this, step] { emit stepClicked(step); });
     return button;
 }

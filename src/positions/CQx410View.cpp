@@ -3,12 +3,16 @@
 #include "ControlState.h"
 
 #include <QDialog>
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 const QColor CQx410View::background(210, 210, 210);
 const QColor CQx410View::fieldColour(220, 220, 235);
 const QColor CQx410View::markerColour(128, 0, 0);
+const QColor CQx410View::shadeColour(196, 196, 208);
+const QColor CQx410View::hatchColour(160, 160, 178);
+const QColor CQx410View::limitColour(200, 110, 0);
 
 namespace {
 
@@ -36,6 +40,17 @@ CQx410View::CQx410View(ControlState& state, QWidget* parent)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Takes the focus by a click or Tab, for the keyboard jog.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void CQx410View::setTravelLimits(const TravelLimits& limits)
+{
+    if (limits == m_limits)
+        return;
+    m_limits = limits;
+    m_planStale = true;
+    update();
 }
 
 void CQx410View::resizeEvent(QResizeEvent* event)
@@ -53,25 +68,45 @@ void CQx410View::paintEvent(QPaintEvent* event)
         drawPlan();
     QPainter painter(this);
     painter.drawImage(event->rect(), m_plan, QRectF(event->rect().topLeft() * ratio, event->rect().size() * ratio));
+    if (hasFocus() && m_hit.isValid()) {
+        // A dotted line round the XY frame while the keys jog the manipulator.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(m_hit.xyFrame().adjusted(-2, -2, 1, 1));
+    }
+}
+
+void CQx410View::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void CQx410View::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void CQx410View::drawPlan()
 {
     const qreal ratio = devicePixelRatioF();
-    m_plan = QImage(size() * ratio, QImage::Format_RGB32);
-    m_plan.setDevicePixelRatio(ratio);
-    m_plan.fill(background);
+    m_base = QImage(size() * ratio, QImage::Format_RGB32);
+    m_base.setDevicePixelRatio(ratio);
+    m_base.fill(background);
     m_planStale = false;
 
     const WorkspaceGeometry g(height());
     m_hit = g;
-    if (!g.isValid())
+    if (!g.isValid()) {
+        m_plan = m_base;
         return;
-    QPainter painter(&m_plan);
+    }
+    QPainter painter(&m_base);
     drawSunkenEdge(painter, g.xyFrame());
     drawSunkenEdge(painter, g.zFrame());
     painter.fillRect(g.zBar(), fieldColour);
     painter.fillRect(g.xyField(), fieldColour);
+    drawLimits(painter, g);
 
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(background);
@@ -82,18 +117,60 @@ void CQx410View::drawPlan()
         painter.drawText(QRect(label.topLeft, QSize(200, 100)), Qt::AlignLeft | Qt::AlignTop,
                          QString::fromLatin1(label.text));
     }
+    painter.end();
     // The marker stands where it was last drawn, the manipulator's last known
     // position: during a move the current position already holds the target,
     // and a marker drawn there would stay behind when the move is stopped.
-    drawMarker(painter, g, m_state.lastDrawn, markerColour);
+    showMarkerAt(m_state.lastDrawn);
 }
 
-void CQx410View::drawMarker(QPainter& painter, const WorkspaceGeometry& g, const Position& p, const QColor& colour)
+void CQx410View::drawLimits(QPainter& painter, const WorkspaceGeometry& g)
 {
-    const WorkspaceGeometry::Marker m = g.marker(p);
-    painter.fillRect(m.horizontal, colour);
-    painter.fillRect(m.vertical, colour);
-    painter.fillRect(m.zTick, colour);
+    if (!m_limits.any())
+        return;
+    // Outside the limits: a darker field, hatched, so it reads as "not here"
+    // at a glance and differs from the background round the plan.
+    const QRegion outside = QRegion(g.xyField()).subtracted(QRegion(g.xyAllowed(m_limits)))
+        + QRegion(g.zBar()).subtracted(QRegion(g.zAllowed(m_limits)));
+    painter.save();
+    painter.setClipRegion(outside);
+    for (const QRect& area : {g.xyField(), g.zBar()}) {
+        painter.fillRect(area, shadeColour);
+        painter.fillRect(area, QBrush(hatchColour, Qt::BDiagPattern));
+    }
+    painter.restore();
+    for (const QRect& line : g.limitLines(m_limits))
+        painter.fillRect(line, limitColour);
+}
+
+void CQx410View::showMarkerAt(const Position& p)
+{
+    m_plan = m_base.copy();
+    const WorkspaceGeometry::Marker m = m_hit.marker(p);
+    QPainter painter(&m_plan);
+    painter.fillRect(m.horizontal, markerColour);
+    painter.fillRect(m.vertical, markerColour);
+    painter.fillRect(m.zTick, markerColour);
+    // An arrow at an edge is cut to its field or bar, so it never covers the
+    // frame or the labels.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(markerColour);
+    for (const auto& [arrow, area] : {std::pair{m.xyArrow, m_hit.xyField()}, std::pair{m.zArrow, m_hit.zBar()}}) {
+        if (arrow.isEmpty())
+            continue;
+        painter.setClipRect(area);
+        painter.drawPolygon(arrow);
+    }
+}
+
+QRegion CQx410View::markerRegion(const WorkspaceGeometry::Marker& m)
+{
+    QRegion r = QRegion(m.horizontal) + m.vertical + m.zTick;
+    for (const QPolygon& arrow : {m.xyArrow, m.zArrow}) {
+        if (!arrow.isEmpty())
+            r += arrow.boundingRect().adjusted(-1, -1, 1, 1);
+    }
+    return r;
 }
 
 void CQx410View::refreshMarker(const Position& from, const Position& to)
@@ -102,13 +179,10 @@ void CQx410View::refreshMarker(const Position& from, const Position& to)
         update(); // nothing drawn yet: the next paint draws the marker
         return;
     }
-    QPainter painter(&m_plan);
-    drawMarker(painter, m_hit, from, fieldColour);
-    drawMarker(painter, m_hit, to, markerColour);
-    painter.end();
-    const WorkspaceGeometry::Marker a = m_hit.marker(from);
-    const WorkspaceGeometry::Marker b = m_hit.marker(to);
-    repaint(QRegion(a.horizontal | a.vertical) + a.zTick + (b.horizontal | b.vertical) + b.zTick);
+    // The plan without the marker, with the marker at its new place: the
+    // old one goes without a trace of the field colour over the shading.
+    showMarkerAt(to);
+    repaint(markerRegion(m_hit.marker(from)) + markerRegion(m_hit.marker(to)));
 }
 
 void CQx410View::clickToMove(const QPoint& p)

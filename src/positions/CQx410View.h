@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Position.h"
+#include "TravelLimits.h"
 #include "WorkspaceGeometry.h"
 
 #include <QDialog>
@@ -27,6 +28,11 @@ public:
     static const QColor background;
     static const QColor fieldColour;
     static const QColor markerColour;
+    // What lies outside the travel limits: the field colour darkened and
+    // hatched; the limits themselves are lines in the limit colour.
+    static const QColor shadeColour;
+    static const QColor hatchColour;
+    static const QColor limitColour;
 
     // state: the control layer's, read for the marker and the busy flag; a
     // click sets the current position as the move's target.
@@ -41,6 +47,8 @@ public:
 
     // Erase the marker at `from`, draw it at `to` (microsteps), at once.
     void refreshMarker(const Position& from, const Position& to);
+    // The travel limits the plan shades; drawn again at once.
+    void setTravelLimits(const TravelLimits& limits);
     // The geometry of the last paint; invalid before the first paint.
     const WorkspaceGeometry& geometryOfLastPaint() const { return m_hit; }
     // Sets the pointer shape for where the mouse last was over the view, so
@@ -67,10 +75,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void drawPlan();
-    void drawMarker(QPainter& painter, const WorkspaceGeometry& g, const Position& p, const QColor& colour);
+    void drawLimits(QPainter& painter, const WorkspaceGeometry& g);
+    // The plan without the marker, then the marker at `p` on it.
+    void showMarkerAt(const Position& p);
+    // The pixels a marker covers, for repainting them.
+    static QRegion markerRegion(const WorkspaceGeometry::Marker& m);
     void clickToMove(const QPoint& p);
     void setPointer(const QPoint& p);
 
@@ -78,6 +92,8 @@ private:
     std::function<void()> m_onPaint;
     std::function<void(const Position&)> m_onMove;
     std::function<void(int, const QString&)> m_onDesired;
+    TravelLimits m_limits;
+    QImage m_base; // the plan without the marker
     QImage m_plan;
     bool m_planStale = true;
     WorkspaceGeometry m_hit; // none until the first paint

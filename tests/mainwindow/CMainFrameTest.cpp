@@ -19,7 +19,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -36,6 +38,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -424,6 +427,134 @@ TEST(CMainFrame, RepaintDuringAStoppedMoveLeavesOneMarkerWhereTheManipulatorStop
     EXPECT_GT(w.ops.state().current.x, 0); // stopped short of the target
     const int stoppedAt = w.frame->view()->geometryOfLastPaint().marker(w.ops.state().current).vertical.left();
     EXPECT_EQ(markerColumns(w.frame->view()), QSet<int>{stoppedAt});
+}
+
+// The keyboard jog: from the plan or the panel (not a text field or the
+// step-size box), through the step buttons' step, never during a move. The
+// step size is 10 um (250 microsteps); the manipulator stands at 0, 0, 0.
+enum class Focus { Plan, StepButton, MoveButton, Field, StepSizeBox };
+
+struct JogCase
+{
+    const char* name;
+    Focus focus;
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    bool busy;
+    std::optional<Position> target;
+    bool limited = false; // X may not pass 5 um
+};
+
+void PrintTo(const JogCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class CMainFrameJogKeys : public testing::TestWithParam<JogCase>
+{
+};
+
+TEST_P(CMainFrameJogKeys, StepAsTheStepButtonsDo)
+{
+    const JogCase& c = GetParam();
+    Window w;
+    w.frame->show();
+    w.frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.frame.get()));
+    ManualMovePanel* panel = w.frame->panel();
+    panel->setStepSizeText(QStringLiteral("10"));
+    QWidget* focus = nullptr;
+    switch (c.focus) {
+    case Focus::Plan:
+        focus = w.frame->view();
+        break;
+    case Focus::StepButton:
+        focus = panel->stepButton(ManualMoveLogic::Step::Right);
+        break;
+    case Focus::MoveButton:
+        focus = panel->moveButton();
+        break;
+    case Focus::Field:
+        focus = panel->field(1);
+        break;
+    case Focus::StepSizeBox:
+        focus = panel->stepSizeBox();
+        break;
+    }
+    focus->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), focus);
+    if (c.limited) {
+        TravelLimits limits;
+        limits.setRange(0, {std::nullopt, 5 * 25});
+        w.ops.setTravelLimits(limits);
+    }
+    w.ops.state().busy = c.busy;
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(c.key), c.modifiers);
+    w.ops.state().busy = false;
+    if (c.target) {
+        EXPECT_TRUE(w.port.written.startsWith(Commands::move(*c.target))) << w.port.written.toHex().constData();
+        return;
+    }
+    EXPECT_TRUE(w.port.written.isEmpty()) << w.port.written.toHex().constData();
+    EXPECT_EQ(w.ops.currentPosition(), (Position{0, 0, 0})); // the next step starts from here
+    EXPECT_EQ(w.prompts.shown.size(), c.limited ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, CMainFrameJogKeys,
+    testing::Values(JogCase{"PlanRight", Focus::Plan, Qt::Key_Right, Qt::NoModifier, false, Position{250, 0, 0}},
+                    JogCase{"PlanShiftLeft", Focus::Plan, Qt::Key_Left, Qt::ShiftModifier, false, Position{-2500, 0, 0}},
+                    JogCase{"PlanPageUp", Focus::Plan, Qt::Key_PageUp, Qt::NoModifier, false, Position{0, 0, -250}},
+                    JogCase{"KeypadPageDown", Focus::Plan, Qt::Key_PageDown, Qt::KeypadModifier, false,
+                            Position{0, 0, 250}},
+                    JogCase{"StepButtonCtrlUp", Focus::StepButton, Qt::Key_Up, Qt::ControlModifier, false,
+                            Position{0, -25, 0}},
+                    JogCase{"MoveButtonDown", Focus::MoveButton, Qt::Key_Down, Qt::NoModifier, false, Position{0, 250, 0}},
+                    JogCase{"ShiftAndCtrl", Focus::Plan, Qt::Key_Right, Qt::ShiftModifier | Qt::ControlModifier, false,
+                            std::nullopt},
+                    JogCase{"AltRight", Focus::Plan, Qt::Key_Right, Qt::AltModifier, false, std::nullopt},
+                    JogCase{"FieldRight", Focus::Field, Qt::Key_Right, Qt::NoModifier, false, std::nullopt},
+                    JogCase{"FieldUp", Focus::Field, Qt::Key_Up, Qt::NoModifier, false, std::nullopt},
+                    JogCase{"StepSizeBoxPageDown", Focus::StepSizeBox, Qt::Key_PageDown, Qt::NoModifier, false,
+                            std::nullopt},
+                    JogCase{"DuringAMove", Focus::Plan, Qt::Key_Right, Qt::NoModifier, true, std::nullopt},
+                    JogCase{"BeyondALimit", Focus::Plan, Qt::Key_Right, Qt::NoModifier, false, std::nullopt, true},
+                    JogCase{"WithinALimit", Focus::Plan, Qt::Key_Right, Qt::ControlModifier, false, Position{25, 0, 0},
+                            true}),
+    [](const testing::TestParamInfo<JogCase>& info) { return std::string(info.param.name); });
+
+// Esc is Stop from anywhere in the window, a text field included, with the
+// toolbars hidden too; nothing while nothing moves; a dialog keeps its Esc.
+TEST(CMainFrame, EscStopsFromAFocusedFieldAndLeavesDialogsTheirs)
+{
+    Window w;
+    w.frame->actions().toolbar->setChecked(false);
+    w.frame->show();
+    w.frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.frame.get()));
+    QLineEdit* field = w.frame->panel()->field(0);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(w.port.written.isEmpty());
+
+    // The busy flag held as a path holds it over a Pause line: the fields
+    // stay enabled.
+    w.ops.busy() = true;
+    w.ops.refreshControls();
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(w.port.written, Commands::interrupt());
+    EXPECT_FALSE(w.ops.state().busy);
+
+    w.ops.busy() = true;
+    w.ops.refreshControls();
+    QDialog dialog(w.frame.get());
+    dialog.open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(w.port.written, Commands::interrupt());
+    EXPECT_TRUE(w.ops.state().busy);
+    w.ops.busy() = false;
 }
 
 TEST(CMainFrame, HourglassGivesWayWhenTheMoveEnds)

@@ -119,6 +119,26 @@ TEST(CQx410View, PaintDrawsTheMarkerWhereItWasLastDrawnAndRefreshMovesIt)
     EXPECT_EQ(v.planPixel(67, 25), CQx410View::markerColour.rgb());  // drawn at the top-left corner
 }
 
+// Outside the travel limits the field is shaded; the marker moving over the
+// shading leaves it as it was.
+TEST(CQx410View, ShadingOutsideTheLimitsSurvivesTheMarker)
+{
+    View v;
+    TravelLimits limits;
+    limits.setRange(0, {-5000 * 25, 5000 * 25});
+    v.view.setTravelLimits(limits);
+    v.paint();
+    const QPoint shaded(100, 276); // -11050 um, on the marker's row at X = -11000 um
+    const QRgb before = v.planPixel(shaded.x(), shaded.y());
+    EXPECT_NE(before, CQx410View::fieldColour.rgb());
+    EXPECT_EQ(v.planPixel(321, 100), CQx410View::fieldColour.rgb()); // allowed
+    const Position over{-11000 * 25, 0, 0};
+    v.view.refreshMarker(Position{}, over);
+    EXPECT_EQ(v.planPixel(shaded.x(), shaded.y()), CQx410View::markerColour.rgb());
+    v.view.refreshMarker(over, Position{});
+    EXPECT_EQ(v.planPixel(shaded.x(), shaded.y()), before);
+}
+
 TEST(CQx410View, OneCaptureDialogAtATime)
 {
     View v;

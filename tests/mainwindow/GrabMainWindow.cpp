@@ -5,7 +5,10 @@
 // XY field, its coordinates in the status bar) or negative (the manipulator
 // at -12700, -12345, -12700 µm) or client (a local client's move to 100,
 // -200, 3.5 µm under way through the window's own server: the controls
-// locked, the target in the desired-position panes, "Clients: 1"). Run by hand or by qx410pictures
+// locked, the target in the desired-position panes, "Clients: 1") or limits
+// (travel limits X -5000 to 8000, Y -9000 to 6000 and a Z floor of -4000 µm
+// shaded, the manipulator at 15000, 2000, -12000 µm beyond the plan on X after
+// a relative program: an arrow on the field's edge). Run by hand or by qx410pictures
 // (tests/pictures), which checks its size. The window sits on the in-process
 // simulated controller, so nothing is sent anywhere.
 
@@ -65,7 +68,7 @@ int grabClientMove(CMainFrame& frame, MainFrameState& state, ControlLayer& contr
 
 int main(int argc, char** argv)
 {
-    if (!GrabTool::prepare(argc, argv, "qx410mainwindowgrab OUTPUT.png [SCALE [start|plan|negative|client]]"))
+    if (!GrabTool::prepare(argc, argv, "qx410mainwindowgrab OUTPUT.png [SCALE [start|plan|negative|client|limits]]"))
         return 2;
     QApplication app(argc, argv);
     const QString view = argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("start");
@@ -75,6 +78,8 @@ int main(int argc, char** argv)
         sim.placeController(Units::micronsToMicrosteps(Position{4874, -6030, 0}));
     else if (view == QLatin1String("negative"))
         sim.placeController(Units::micronsToMicrosteps(Position{-12700, -12345, -12700}));
+    else if (view == QLatin1String("limits"))
+        sim.placeController(Units::micronsToMicrosteps(Position{15000, 2000, -12000}));
     else if (view != QLatin1String("start") && view != QLatin1String("client"))
         return 2;
     MainFrameState state;
@@ -82,6 +87,13 @@ int main(int argc, char** argv)
     CMainFrame frame(state, control, sim.serial, sim.prompts);
     frame.move(80, 30);
     frame.resize(870, 670);
+    if (view == QLatin1String("limits")) {
+        TravelLimits limits;
+        limits.setRange(0, {-5000 * 25, 8000 * 25});
+        limits.setRange(1, {-9000 * 25, 6000 * 25});
+        limits.setRange(2, {-4000 * 25, std::nullopt});
+        control.setTravelLimits(limits);
+    }
     frame.initialExchange();
     frame.show();
     QApplication::processEvents();

@@ -43,6 +43,25 @@ INSTANTIATE_TEST_SUITE_P(Steps, ManualMoveSteps,
                                          StepCase{Step::Right, "abc", {25000, -500, 100}},
                                          StepCase{Step::Down, "250", {25000, -500, 6350}}));
 
+// A jog key's step: ten times the step size, or a tenth of it rounded to the
+// nearest microstep, halves away from zero.
+TEST(ManualMoveLogic, ScaledStepsInMicrosteps)
+{
+    using Scale = ManualMoveLogic::Scale;
+    const struct
+    {
+        const char* size;
+        Scale scale;
+        qint64 microsteps;
+    } cases[] = {{"10", Scale::Normal, 250}, {"10", Scale::Tenfold, 2500}, {"10", Scale::Tenth, 25},
+                 {"1", Scale::Tenth, 3},     {"-1", Scale::Tenth, -3},     {"3", Scale::Tenth, 8},
+                 {"85899345", Scale::Tenfold, 21474836250}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ManualMoveLogic::stepMicrosteps(c.size, c.scale), c.microsteps) << c.size;
+    EXPECT_EQ(ManualMoveLogic::stepTarget(Position{0, 0, 0}, Step::Up, "100", Scale::Tenfold),
+              (Position{0, 0, -25000}));
+}
+
 // A target whose microsteps do not fit in 32 bits would wrap round on the
 // wire; it is refused, naming the axis, and the largest that fit pass as they are.
 TEST(ManualMoveLogic, TargetsBeyondThirtyTwoBitsAreRefusedNotWrapped)

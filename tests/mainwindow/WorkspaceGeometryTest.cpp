@@ -1,7 +1,10 @@
 #include "Printing.h"
+#include "TravelLimits.h"
 #include "WorkspaceGeometry.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -30,19 +33,129 @@ TEST(WorkspaceGeometry, ClientSixHundredHigh)
     EXPECT_EQ(g.label(4).topLeft, QPoint(606, 540));
 }
 
-TEST(WorkspaceGeometry, MarkerStrokes)
+// Where the marker goes (field 67..570 x 22..525, bar 597..627 at a client
+// height of 600): the cross's centre or the arrow's tip, the arrow's outward
+// direction (none for the cross), the tick's row or the Z arrow's tip row
+// and direction. Whatever is drawn stays inside the field and the bar.
+struct MarkerCase
+{
+    Position microsteps;
+    QPoint centre;
+    QPoint outward;
+    int zRow;
+    int zOutward;
+};
+
+void PrintTo(const MarkerCase& c, std::ostream* os)
+{
+    *os << c.microsteps.x << "," << c.microsteps.y << "," << c.microsteps.z;
+}
+
+class WorkspaceMarkers : public testing::TestWithParam<MarkerCase>
+{
+};
+
+TEST_P(WorkspaceMarkers, CrossInsideTheWorkspaceArrowAtTheEdgeBeyondIt)
 {
     const WorkspaceGeometry g(600);
-    const WorkspaceGeometry::Marker centre = g.marker(Position{0, 0, 0});
-    // u = v = w = 12700 / 50 = 254
-    EXPECT_EQ(centre.horizontal, QRect(QPoint(315, 276), QPoint(326, 276)));
-    EXPECT_EQ(centre.vertical, QRect(QPoint(321, 270), QPoint(321, 281)));
-    EXPECT_EQ(centre.zTick, QRect(QPoint(597, 276), QPoint(627, 276)));
-    // +12700 µm is drawn beyond the field's last column.
-    EXPECT_EQ(g.marker(Position{317500, 0, 0}).vertical.left(), 575);
-    // Truncation toward zero: -12699.96 µm is still pixel 0 of the plan.
-    EXPECT_EQ(g.marker(Position{-317499, -317500, 0}).vertical.left(), 67);
+    const MarkerCase& c = GetParam();
+    const WorkspaceGeometry::Marker m = g.marker(c.microsteps);
+    if (c.outward.isNull()) {
+        EXPECT_TRUE(m.xyArrow.isEmpty());
+        EXPECT_EQ(QPoint(m.vertical.left(), m.horizontal.top()), c.centre);
+        EXPECT_TRUE(g.xyField().contains(m.horizontal) && g.xyField().contains(m.vertical));
+    } else {
+        ASSERT_EQ(m.xyArrow.size(), 3);
+        EXPECT_TRUE(m.horizontal.isEmpty() && m.vertical.isEmpty());
+        EXPECT_EQ(m.xyArrow[0], c.centre);
+        EXPECT_EQ((m.xyArrow[1] + m.xyArrow[2]) / 2, c.centre - c.outward * WorkspaceGeometry::arrowLength); // pointing outward
+        EXPECT_TRUE(g.xyField().contains(m.xyArrow.boundingRect()));
+    }
+    if (c.zOutward == 0) {
+        EXPECT_TRUE(m.zArrow.isEmpty());
+        EXPECT_EQ(m.zTick, QRect(QPoint(597, c.zRow), QPoint(627, c.zRow)));
+    } else {
+        ASSERT_EQ(m.zArrow.size(), 3);
+        EXPECT_TRUE(m.zTick.isEmpty());
+        EXPECT_EQ(m.zArrow[0], QPoint(612, c.zRow));
+        EXPECT_EQ((m.zArrow[1] + m.zArrow[2]) / 2, QPoint(612, c.zRow - c.zOutward * WorkspaceGeometry::arrowLength));
+        EXPECT_TRUE(g.zBar().contains(m.zArrow.boundingRect()));
+    }
 }
+
+constexpr qint32 kEdge = 317500; // 12700 um
+
+INSTANTIATE_TEST_SUITE_P(
+    Positions, WorkspaceMarkers,
+    testing::Values(
+        // u = v = w = 12700 / 50 = 254 from the field's first pixel
+        MarkerCase{{0, 0, 0}, {321, 276}, {}, 276, 0},
+        // Truncation toward zero: -12699.96 um is still the first column.
+        MarkerCase{{-317499, -kEdge, -kEdge}, {67, 22}, {}, 22, 0},
+        // +12700 would be 5 pixels beyond the field: the last column and row
+        // stand for it, and the cross is cut at the edge.
+        MarkerCase{{kEdge, kEdge, kEdge}, {570, 525}, {}, 525, 0},
+        MarkerCase{{kEdge + 1, 0, 0}, {570, 276}, {1, 0}, 276, 0},
+        MarkerCase{{0, -400000, 0}, {321, 22}, {0, -1}, 276, 0},
+        // Along an edge the arrow keeps clear of the corner.
+        MarkerCase{{kEdge + 1, -kEdge, 0}, {570, 28}, {1, 0}, 276, 0},
+        MarkerCase{{INT32_MIN, INT32_MAX, 0}, {67, 525}, {-1, 1}, 276, 0},
+        MarkerCase{{0, 0, -kEdge - 1}, {321, 276}, {}, 22, -1},
+        MarkerCase{{0, 0, INT32_MAX}, {321, 276}, {}, 525, 1}));
+
+// The parts the travel limits allow, and a line along each limit in the
+// workspace (um; none for no limit).
+struct LimitCase
+{
+    int axis;
+    std::optional<int> lower;
+    std::optional<int> upper;
+    QRect xyAllowed;
+    QRect zAllowed;
+    size_t lines;
+};
+
+void PrintTo(const LimitCase& c, std::ostream* os)
+{
+    *os << "XYZ"[c.axis] << " " << (c.lower ? std::to_string(*c.lower) : "off") << " "
+        << (c.upper ? std::to_string(*c.upper) : "off");
+}
+
+class WorkspaceLimits : public testing::TestWithParam<LimitCase>
+{
+};
+
+TEST_P(WorkspaceLimits, ShadeWhatLiesOutsideTheLimits)
+{
+    const WorkspaceGeometry g(600);
+    const LimitCase& c = GetParam();
+    TravelLimits limits;
+    auto steps = [](const std::optional<int>& um) {
+        return um ? std::optional<std::int64_t>(std::int64_t{*um} * 25) : std::nullopt;
+    };
+    ASSERT_TRUE(limits.setRange(c.axis, {steps(c.lower), steps(c.upper)}));
+    EXPECT_EQ(g.xyAllowed(limits), c.xyAllowed);
+    EXPECT_EQ(g.zAllowed(limits), c.zAllowed);
+    EXPECT_EQ(g.limitLines(limits).size(), c.lines);
+}
+
+const QRect kField(QPoint(67, 22), QPoint(570, 525));
+const QRect kBar(QPoint(597, 22), QPoint(627, 525));
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, WorkspaceLimits,
+    testing::Values(LimitCase{0, {}, {}, kField, kBar, 0},
+                    // -5000 um: 7700 / 50 = 154 pixels in; 5000 um: 354
+                    LimitCase{0, -5000, 5000, QRect(QPoint(221, 22), QPoint(421, 525)), kBar, 2},
+                    LimitCase{1, {}, 5000, QRect(QPoint(67, 22), QPoint(570, 376)), kBar, 1},
+                    LimitCase{2, -5000, {}, kField, QRect(QPoint(597, 176), QPoint(627, 525)), 1},
+                    // At the field's very edge, or pinned to the last column.
+                    LimitCase{1, -12700, {}, kField, kBar, 1},
+                    LimitCase{0, {}, 12600, kField, kBar, 1},
+                    // Beyond the workspace: nothing to draw, or nothing allowed.
+                    LimitCase{1, -20000, 20000, kField, kBar, 0},
+                    LimitCase{0, 13000, {}, QRect(), kBar, 0},
+                    LimitCase{2, {}, -13000, kField, QRect(), 0}));
 
 struct HitCase
 {

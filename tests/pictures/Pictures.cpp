@@ -30,6 +30,7 @@ const QList<Picture>& pictures()
         { QX410_GRAB_MAINWINDOW, { "1", "plan" }, { "main-window-plan.png" } },
         { QX410_GRAB_MAINWINDOW, { "1", "negative" }, { "main-window-negative.png" } },
         { QX410_GRAB_MAINWINDOW, { "1", "client" }, { "main-window-client.png" } },
+        { QX410_GRAB_MAINWINDOW, { "1", "limits" }, { "main-window-limits.png" } },
         { QX410_GRAB_HOSTEXEC, { "1" }, { "host-execution.png" } },
         { QX410_GRAB_ABOUT, { "2" }, { "about-box.png" } },
         { QX410_GRAB_CAPTURE, { "2" }, { "capture-editor.png" } },
