@@ -43,7 +43,7 @@ CMainFrame::CMainFrame(MainFrameState& state, ControlLayer& control, SerialSetti
         updateCaption();
         updateConnectionText();
     });
-    m_view->setOnMove([this](const Position& microsteps) { moveTo(microsteps); });
+    m_view->setOnMove([this](const Position& microsteps) { moveTo(microsteps, Target::BecomesCurrent); });
     m_view->setOnDesired([this](int axis, const QString& text) { m_paneBar->setPaneText(3 + 2 * axis, text); });
     setCentralWidget(m_view);
     setWindowIcon(Qx410Icon::icon());
@@ -165,16 +165,7 @@ void CMainFrame::connectActions()
         else
             MoveRange::showRefusal(m_prompts, refusal);
     });
-    connect(m_panel, &ManualMovePanel::stepClicked, this, [this](ManualMoveLogic::Step s) {
-        QString refusal;
-        const auto t = ManualMoveLogic::stepTarget(m_control.currentPosition(), s, m_panel->stepSizeText(), &refusal);
-        if (!t) {
-            MoveRange::showRefusal(m_prompts, refusal);
-            return;
-        }
-        m_control.setCurrentPosition(*t);
-        moveTo(*t);
-    });
+    connect(m_panel, &ManualMovePanel::stepClicked, this, &CMainFrame::step);
 }
 
 void CMainFrame::observeControl()
@@ -196,11 +187,33 @@ LinkStatus CMainFrame::initialExchange()
     return m_control.initialExchange();
 }
 
-void CMainFrame::moveTo(const Position& microsteps)
+void CMainFrame::moveTo(const Position& microsteps, Target kind)
 {
-    if (!m_control.requestMove(microsteps))
+    if (m_control.isBusy())
         return; // a move is awaited: refused, never queued
+    const QString outside = m_control.limitRefusal(microsteps);
+    if (!outside.isEmpty()) {
+        // Shown as a target beyond the controller's count is; the current
+        // position stays the one the controller reported.
+        MoveRange::showRefusal(m_prompts, outside);
+        return;
+    }
+    if (kind == Target::BecomesCurrent)
+        m_control.setCurrentPosition(microsteps);
+    if (!m_control.requestMove(microsteps))
+        return;
     closeWhenIdle();
+}
+
+void CMainFrame::step(ManualMoveLogic::Step s)
+{
+    QString refusal;
+    const auto t = ManualMoveLogic::stepTarget(m_control.currentPosition(), s, m_panel->stepSizeText(), &refusal);
+    if (!t) {
+        MoveRange::showRefusal(m_prompts, refusal);
+        return;
+    }
+    moveTo(*t, Target::BecomesCurrent);
 }
 
 void CMainFrame::goToStored(int index)

@@ -2,6 +2,7 @@
 
 #include "ControlLayer.h"
 #include "MainFrameState.h"
+#include "ManualMoveLogic.h"
 #include "StoredPositions.h"
 
 #include <QMainWindow>
@@ -42,8 +43,20 @@ public:
 
     // The last steps of window creation: position read twice, velocity sent.
     LinkStatus initialExchange();
-    // An absolute move started from the window (panel, toolbar, view).
-    void moveTo(const Position& microsteps);
+    // How a window target relates to the current position.
+    enum class Target {
+        Typed,          // the current position stays as reported until the move reads it back
+        BecomesCurrent, // a step or a click: the target becomes the current position just before its move
+    };
+    // An absolute move started from the window (panel, keys, toolbar, view).
+    // Nothing happens while a move is awaited; a target outside the travel
+    // limits is refused with a warning and nothing is sent or changed.
+    void moveTo(const Position& microsteps, Target kind = Target::Typed);
+    // One step of the step buttons (and of anything else that steps): the
+    // step size from the panel's box, from the position the controller last
+    // reported; refused with a warning when it does not fit the controller's
+    // count or leaves the travel limits.
+    void step(ManualMoveLogic::Step s);
     void updateCaption();
     void updateConnectionText();
     void updatePaneTexts();
@@ -112,7 +125,6 @@ private:
     void connectActions();
     void buildStatusBars();
     void goToStored(int index);
-    void step(int step);
     void toggleToolbars(bool visible);
     bool somethingRuns() const;
     // Asks the capture editor to close; false when it stays open.
