@@ -38,6 +38,8 @@ public:
     // the sources while developing; empty when it is in neither place.
     static QString guidePath();
     static std::string settingsPath();
+    // The folder of the settings file, which also holds the limits file.
+    static QString settingsFolder();
 
 private:
     bool askPortInStartupMode();

@@ -125,7 +125,7 @@ void CMainFrame::connectActions()
             m_view->openCapture(m_captureFactory);
     });
     connect(a.executeCommands, &QAction::triggered, this, &CMainFrame::hostExecutionRequested);
-    for (QAction* hook : {a.downloadPrograms, a.executePrograms, a.uploadPrograms, a.hardware})
+    for (QAction* hook : {a.downloadPrograms, a.executePrograms, a.uploadPrograms, a.hardware, a.travelLimits})
         connect(hook, &QAction::triggered, this, [this, hook] { emit dialogRequested(hook); });
     connect(a.toolbar, &QAction::toggled, this, &CMainFrame::toggleToolbars);
     connect(a.statusBar, &QAction::toggled, m_paneToolBar, &QWidget::setVisible);

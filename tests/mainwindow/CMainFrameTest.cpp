@@ -101,7 +101,7 @@ TEST(CMainFrame, MenusCarryTheirCaptions)
               (QStringList{"&Capture Commands\tCtrl+C", "&Execute Commands\tCtrl+E"}));
     EXPECT_EQ(texts(menus[1]->actions()[1]->menu()->actions()),
               (QStringList{"&Download Programs", "&Execute Programs", "&Upload Programs"}));
-    EXPECT_EQ(texts(menus[2]->actions()), (QStringList{"&Velocity", "&Resolution", "|", "&Communications", "|", "&Hardware"}));
+    EXPECT_EQ(texts(menus[2]->actions()), (QStringList{"&Velocity", "&Resolution", "|", "&Communications", "|", "&Hardware", "|", "&Travel Limits"}));
     EXPECT_EQ(texts(menus[3]->actions()), (QStringList{"&Toolbar", "&Status Bar", "Se&rial Traffic", "|", "&Zoom", "&Multiple"}));
     EXPECT_EQ(texts(menus[4]->actions()), (QStringList{"&Help Topics", "|", "&About Qx410..."}));
 }
