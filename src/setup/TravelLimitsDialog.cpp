@@ -56,8 +56,11 @@ TravelLimitsDialog::TravelLimitsDialog(const TravelLimitsChoice& initial, Hooks 
                     return;
                 QPointer<TravelLimitsDialog> self(this);
                 const std::optional<QString> text = m_hooks.fromCurrent(f);
-                if (self && text)
+                if (!self)
+                    return;
+                if (text)
                     m_fields[f]->setText(*text);
+                updateCheck(); // the position may have changed, the text not
             });
         }
     }
