@@ -9,8 +9,7 @@ class Prompts;
 // folder put in force in the control layer. No file: no limits, nothing said.
 // A file that cannot be read: one warning box naming it and why, and no
 // limits in force (the file is left as it is).
-class TravelLimitsStartup
-{
+class TravelLimitsStartup {
 public:
     static const QString caption;
 

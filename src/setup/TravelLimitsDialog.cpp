@@ -13,7 +13,7 @@ const QString TravelLimitsDialog::windowTitleText = QStringLiteral("Travel Limit
 const QString TravelLimitsDialog::fromCurrentText = QStringLiteral("Set from current position");
 
 namespace {
-const char* const kAxes[] = {"X", "Y", "Z"};
+const char* const kAxes[] = { "X", "Y", "Z" };
 } // namespace
 
 TravelLimitsDialog::TravelLimitsDialog(const TravelLimitsChoice& initial, Hooks hooks, QWidget* parent)
@@ -31,7 +31,7 @@ TravelLimitsDialog::TravelLimitsDialog(const TravelLimitsChoice& initial, Hooks 
     const int digits = fontMetrics().horizontalAdvance(QStringLiteral("-00000000.00")) + 16;
     for (int axis = 0; axis < 3; ++axis) {
         grid->addWidget(new QLabel(QString::fromLatin1(kAxes[axis]), box), axis + 1, 0);
-        for (const bool lower : {true, false}) {
+        for (const bool lower : { true, false }) {
             const int f = TravelLimitsChoice::field(axis, lower);
             const int column = lower ? 1 : 5;
             auto* field = new QLineEdit(initial.fields[static_cast<std::size_t>(f)], box);

@@ -21,16 +21,14 @@ class QLineEdit;
 // Children carry object names for tests: "field0" .. "field5" and
 // "fromCurrent0" .. "fromCurrent5" (TravelLimitsChoice::field order),
 // "checkLine", "okButton", "cancelButton".
-class TravelLimitsDialog : public QDialog
-{
+class TravelLimitsDialog : public QDialog {
     Q_OBJECT
 
 public:
     static const QString windowTitleText;
     static const QString fromCurrentText;
 
-    struct Hooks
-    {
+    struct Hooks {
         // OK: true when applied; otherwise *badField is the field to correct, or -1.
         std::function<bool(const TravelLimitsChoice&, int* badField)> apply;
         // "Set from current position": the text for the field, or nothing.

@@ -58,7 +58,7 @@ std::optional<QString> TravelLimitsSetup::fromCurrentPosition(int field)
         return std::nullopt;
     m_control.markerRefresh();
     const Position p = m_control.currentPosition();
-    const qint32 values[] = {p.x, p.y, p.z};
+    const qint32 values[] = { p.x, p.y, p.z };
     return microns(values[TravelLimitsChoice::axisOf(field)]);
 }
 
@@ -78,18 +78,20 @@ std::optional<TravelLimits> TravelLimitsSetup::parse(const TravelLimitsChoice& c
             continue;
         values[static_cast<std::size_t>(f)] = TravelLimits::parseMicrons(text.toStdString());
         if (!values[static_cast<std::size_t>(f)])
-            return refuse(f, QStringLiteral("%1 must be a number of micrometres, such as -5000 or 12.52, or empty for none.")
-                                 .arg(fieldName(f)));
+            return refuse(f,
+                QStringLiteral("%1 must be a number of micrometres, such as -5000 or 12.52, or empty for none.")
+                    .arg(fieldName(f)));
     }
     TravelLimits limits;
     for (int axis = 0; axis < TravelLimits::axes; ++axis) {
         const int lower = TravelLimitsChoice::field(axis, true);
         const int upper = TravelLimitsChoice::field(axis, false);
-        const TravelLimits::Range range {values[static_cast<std::size_t>(lower)], values[static_cast<std::size_t>(upper)]};
+        const TravelLimits::Range range { values[static_cast<std::size_t>(lower)],
+            values[static_cast<std::size_t>(upper)] };
         if (!limits.setRange(axis, range))
-            return refuse(lower, QStringLiteral("%1 (%2 µm) lies above the %3 (%4 µm).")
-                                     .arg(fieldName(lower), microns(*range.lower), limitName(upper),
-                                          microns(*range.upper)));
+            return refuse(lower,
+                QStringLiteral("%1 (%2 µm) lies above the %3 (%4 µm).")
+                    .arg(fieldName(lower), microns(*range.lower), limitName(upper), microns(*range.upper)));
     }
     return limits;
 }
@@ -108,8 +110,8 @@ QString TravelLimitsSetup::positionCheck(const TravelLimitsChoice& choice) const
         return withinText;
     return QStringLiteral("The manipulator stands outside the limits: %1 = %2 µm lies %3 the %4 of %5 µm.")
         .arg(QChar::fromLatin1(TravelLimits::axisLetter(breach->axis)), microns(breach->target),
-             breach->below ? QStringLiteral("below") : QStringLiteral("above"),
-             QString::fromStdString(TravelLimits::limitName(breach->axis, breach->below)), microns(breach->limit));
+            breach->below ? QStringLiteral("below") : QStringLiteral("above"),
+            QString::fromStdString(TravelLimits::limitName(breach->axis, breach->below)), microns(breach->limit));
 }
 
 bool TravelLimitsSetup::accept(const TravelLimitsChoice& choice, int* badField)
@@ -129,7 +131,7 @@ bool TravelLimitsSetup::accept(const TravelLimitsChoice& choice, int* badField)
     const TravelLimitsStore store(m_folder);
     if (!store.save(*limits, &error)) {
         m_prompts.message(error + QStringLiteral("\nThe travel limits in force stay as they were."), caption,
-                          Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+            Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
         return false;
     }
     m_control.setTravelLimits(*limits);

@@ -16,8 +16,7 @@ class Prompts;
 // checks the six fields, replaces the limits file in the settings folder and
 // puts the new limits in force. A refusal or a failed write shows its
 // message and changes nothing, so the dialog stays open.
-class TravelLimitsSetup
-{
+class TravelLimitsSetup {
 public:
     static const QString caption;
     static const QString noLimitsText;
@@ -52,8 +51,8 @@ public:
     // The six fields as limits; nothing, with *error naming the field and
     // *badField its index, when one is not a number of micrometres or a
     // lower limit lies above its upper one.
-    static std::optional<TravelLimits> parse(const TravelLimitsChoice& choice, QString* error = nullptr,
-                                             int* badField = nullptr);
+    static std::optional<TravelLimits> parse(
+        const TravelLimitsChoice& choice, QString* error = nullptr, int* badField = nullptr);
     // "The X lower limit", "The Z floor", ... for the messages.
     static QString fieldName(int field);
 

@@ -14,7 +14,7 @@ namespace {
 // What start-up finds beside the settings file, and what is in force after it.
 struct StartCase {
     const char* name;
-    const char* file;  // nullptr: no file; "/": a folder in its place
+    const char* file; // nullptr: no file; "/": a folder in its place
     bool zFloorInForce;
     bool warned;
 };
@@ -39,7 +39,8 @@ TEST_P(TravelLimitsAtStart, PutsTheFileInForceOrSaysOnceWhyNot)
 
     TravelLimitsStartup::load(dir.path(), f.ops, f.prompts);
 
-    EXPECT_EQ(f.ops.travelLimits().range(2).lower, c.zFloorInForce ? std::optional<std::int64_t>(-125000) : std::nullopt);
+    EXPECT_EQ(
+        f.ops.travelLimits().range(2).lower, c.zFloorInForce ? std::optional<std::int64_t>(-125000) : std::nullopt);
     EXPECT_EQ(f.ops.travelLimits().any(), c.zFloorInForce);
     if (!c.warned) {
         EXPECT_TRUE(f.prompts.shown.isEmpty());

@@ -38,7 +38,7 @@ TEST(TravelLimitsDialog, BindsFieldsButtonsCheckLineAndOkToItsHooks)
     EXPECT_EQ(child<QLabel>(dialog, "checkLine")->text(), QStringLiteral("check "));
 
     child<QPushButton>(dialog, "fromCurrent4")->click();
-    EXPECT_EQ(asked, QList<int>{4});
+    EXPECT_EQ(asked, QList<int> { 4 });
     EXPECT_EQ(child<QLineEdit>(dialog, "field4")->text(), QStringLiteral("-5000"));
     EXPECT_EQ(child<QLabel>(dialog, "checkLine")->text(), QStringLiteral("check -5000"));
 

@@ -78,8 +78,8 @@ TEST_P(TravelLimitsOk, AppliesAndSavesOrNamesTheField)
     EXPECT_TRUE(b.prompts.shown.isEmpty());
     TravelLimits expected;
     for (int axis = 0; axis < 3; ++axis)
-        ASSERT_TRUE(expected.setRange(axis, {c.limits[static_cast<std::size_t>(2 * axis)],
-                                             c.limits[static_cast<std::size_t>(2 * axis + 1)]}));
+        ASSERT_TRUE(expected.setRange(
+            axis, { c.limits[static_cast<std::size_t>(2 * axis)], c.limits[static_cast<std::size_t>(2 * axis + 1)] }));
     EXPECT_EQ(b.layer.travelLimits(), expected);
     // Written only when they changed: none set over none in force leaves no file.
     if (expected.any())
@@ -90,22 +90,21 @@ TEST_P(TravelLimitsOk, AppliesAndSavesOrNamesTheField)
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, TravelLimitsOk,
-    testing::Values(
-        OkCase { "AllEmptyIsNoLimits", fields({ "", " ", "", "", "", "" }), {}, -1, nullptr },
+    testing::Values(OkCase { "AllEmptyIsNoLimits", fields({ "", " ", "", "", "", "" }), {}, -1, nullptr },
         OkCase { "ZFloorAlone", fields({ "", "", "", "", "-5000", "" }), { none, none, none, none, -125000, none }, -1,
-                 nullptr },
+            nullptr },
         OkCase { "FractionsAndBlanks", fields({ " -12.52 ", "0.04", "", "", "", "" }),
-                 { -313, 1, none, none, none, none }, -1, nullptr },
+            { -313, 1, none, none, none, none }, -1, nullptr },
         OkCase { "LowerEqualsUpper", fields({ "", "", "100", "+100", "", "" }), { none, none, 2500, 2500, none, none },
-                 -1, nullptr },
+            -1, nullptr },
         OkCase { "NotANumber", fields({ "", "abc", "", "", "", "" }), {}, 1,
-                 "The X upper limit must be a number of micrometres, such as -5000 or 12.52, or empty for none." },
+            "The X upper limit must be a number of micrometres, such as -5000 or 12.52, or empty for none." },
         OkCase { "ZFloorWithExponent", fields({ "", "", "", "", "1e3", "" }), {}, 4,
-                 "The Z floor must be a number of micrometres, such as -5000 or 12.52, or empty for none." },
+            "The Z floor must be a number of micrometres, such as -5000 or 12.52, or empty for none." },
         OkCase { "LowerAboveUpper", fields({ "", "", "200", "100.52", "", "" }), {}, 2,
-                 "The Y lower limit (200 µm) lies above the Y upper limit (100.52 µm)." },
+            "The Y lower limit (200 µm) lies above the Y upper limit (100.52 µm)." },
         OkCase { "ZFloorAboveUpper", fields({ "", "", "", "", "10", "-10" }), {}, 4,
-                 "The Z floor (10 µm) lies above the Z upper limit (-10 µm)." }),
+            "The Z floor (10 µm) lies above the Z upper limit (-10 µm)." }),
     [](const testing::TestParamInfo<OkCase>& info) { return std::string(info.param.name); });
 
 // The check line against where the controller last reported the manipulator
@@ -138,9 +137,9 @@ INSTANTIATE_TEST_SUITE_P(Lines, TravelLimitsCheckLine,
     testing::Values(CheckCase { "NoLimits", fields({}), "No travel limits are set: every target is allowed." },
         CheckCase { "Within", fields({ "", "200", "", "", "-6000", "" }), "The manipulator stands within the limits." },
         CheckCase { "BelowTheZFloor", fields({ "", "", "", "", "-5000", "" }),
-                    "The manipulator stands outside the limits: Z = -6000 µm lies below the Z floor of -5000 µm." },
+            "The manipulator stands outside the limits: Z = -6000 µm lies below the Z floor of -5000 µm." },
         CheckCase { "AboveXUpper", fields({ "", "199.96", "", "", "", "" }),
-                    "The manipulator stands outside the limits: X = 200 µm lies above the X upper limit of 199.96 µm." },
+            "The manipulator stands outside the limits: X = 200 µm lies above the X upper limit of 199.96 µm." },
         CheckCase { "FieldInError", fields({ "x" }), nullptr }),
     [](const testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
 
