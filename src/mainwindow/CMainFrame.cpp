@@ -207,6 +207,8 @@ void CMainFrame::moveTo(const Position& microsteps, Target kind)
 
 void CMainFrame::step(ManualMoveLogic::Step s)
 {
+    if (m_control.isBusy())
+        return; // a key may ask while a move is awaited: nothing, not even a box
     QString refusal;
     const auto t = ManualMoveLogic::stepTarget(m_control.currentPosition(), s, m_panel->stepSizeText(), &refusal);
     if (!t) {
