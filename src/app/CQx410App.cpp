@@ -33,6 +33,9 @@
 #include "SettingsFolder.h"
 #include "Qx410Version.h"
 #include "TraceFile.h"
+#include "TravelLimitsDialog.h"
+#include "TravelLimitsSetup.h"
+#include "TravelLimitsStartup.h"
 #include "TrafficWindow.h"
 #include "Units.h"
 
@@ -102,6 +105,11 @@ bool CQx410App::takeInstanceLock()
     return false;
 }
 
+QString CQx410App::settingsFolder() const
+{
+    return QFileInfo(QString::fromStdString(settingsPath())).absolutePath();
+}
+
 QString CQx410App::guidePath()
 {
     return HelpGuide::locate(QCoreApplication::applicationDirPath(), QStringLiteral(QX410_DOCS_DIR));
@@ -137,6 +145,7 @@ int CQx410App::run()
     SettingsLoader loader(m_serial, m_state, m_control.state(), m_prompts, [this] { return askPortInStartupMode(); });
     if (!loader.load(settingsPath()) || !m_link.openOrEnd())
         return -1;
+    TravelLimitsStartup::load(settingsFolder(), m_control, m_prompts);
     // The recovery prompt's Yes shows Setup Communications in start-up mode.
     m_link.setSetupHook([this] { return askPortInStartupMode(); });
     // The long waits keep the window alive: they block until an event or
@@ -231,6 +240,18 @@ void CQx410App::connectSetupDialogs()
             return;
         HardwareSetup setup(m_control.controller(), m_prompts);
         HardwareSetupDialog::showModal(f, setup);
+    });
+    QObject::connect(f, &CMainFrame::dialogRequested, f, [this, f](QAction* action) {
+        if (action != f->actions().travelLimits)
+            return;
+        TravelLimitsSetup setup(m_control, m_prompts, settingsFolder());
+        setup.run([&setup, f](const TravelLimitsChoice& initial, const TravelLimitsSetup::Apply& ok) {
+            TravelLimitsDialog::Hooks hooks;
+            hooks.apply = ok;
+            hooks.fromCurrent = [&setup](int field) { return setup.fromCurrentPosition(field); };
+            hooks.check = [&setup](const TravelLimitsChoice& choice) { return setup.positionCheck(choice); };
+            return TravelLimitsDialog::askWithDialog(f, initial, hooks);
+        });
     });
 }
 

@@ -38,10 +38,12 @@ public:
     // Where the user guide lives: installed beside the program, or next to
     // the sources while developing; empty when it is in neither place.
     static QString guidePath();
-    // The folder of Qx410.ini, Qx410.ports and the window's lock (empty:
-    // the current folder); set before run().
+    // The folder of Qx410.ini, Qx410.ports, Qx410.limits and the window's
+    // lock (empty: the current folder); set before run().
     void setSettingsFolder(const QString& folder);
     std::string settingsPath() const;
+    // The settings folder as an absolute path.
+    QString settingsFolder() const;
 
 private:
     bool askPortInStartupMode();

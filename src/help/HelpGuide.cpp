@@ -88,6 +88,7 @@ QString HelpGuide::sectionFor(const QString& windowClass)
         { QStringLiteral("VelocityDialog"), QStringLiteral("velocity-and-resolution") },
         { QStringLiteral("ResolutionDialog"), QStringLiteral("velocity-and-resolution") },
         { QStringLiteral("HardwareSetupDialog"), QStringLiteral("hardware-setup") },
+        { QStringLiteral("TravelLimitsDialog"), QStringLiteral("travel-limits") },
         { QStringLiteral("DefinePositionDialog"), QStringLiteral("moves-and-stored-positions") },
         { QStringLiteral("CaptureDialog"), QStringLiteral("the-capture-editor") },
         { QStringLiteral("HostExecutionDialog"), QStringLiteral("running-command-files-from-the-host") },

@@ -44,7 +44,7 @@ CMainFrame::CMainFrame(MainFrameState& state, ControlLayer& control, SerialSetti
         updateCaption();
         updateConnectionText();
     });
-    m_view->setOnMove([this](const Position& microsteps) { moveTo(microsteps); });
+    m_view->setOnMove([this](const Position& microsteps) { moveTo(microsteps, Target::BecomesCurrent); });
     m_view->setOnDesired([this](int axis, const QString& text) { m_paneBar->setPaneText(3 + 2 * axis, text); });
     setCentralWidget(m_view);
     setWindowIcon(Qx410Icon::icon());
@@ -126,7 +126,7 @@ void CMainFrame::connectActions()
             m_view->openCapture(m_captureFactory);
     });
     connect(a.executeCommands, &QAction::triggered, this, &CMainFrame::hostExecutionRequested);
-    for (QAction* hook : {a.downloadPrograms, a.executePrograms, a.uploadPrograms, a.hardware})
+    for (QAction* hook : {a.downloadPrograms, a.executePrograms, a.uploadPrograms, a.hardware, a.travelLimits})
         connect(hook, &QAction::triggered, this, [this, hook] { emit dialogRequested(hook); });
     connect(a.toolbar, &QAction::toggled, this, &CMainFrame::toggleToolbars);
     connect(a.statusBar, &QAction::toggled, m_paneToolBar, &QWidget::setVisible);
@@ -175,27 +175,6 @@ void CMainFrame::connectActions()
     connect(m_jogKeys, &JogKeys::jog, this, &CMainFrame::step);
 }
 
-void CMainFrame::step(ManualMoveLogic::Step s, ManualMoveLogic::Scale scale)
-{
-    if (m_control.isBusy() || m_control.moveInProgress() || m_control.runInProgress())
-        return;
-    QString refusal;
-    const auto t = ManualMoveLogic::stepTarget(m_control.currentPosition(), s, m_panel->stepSizeText(), scale, &refusal);
-    if (!t) {
-        MoveRange::showRefusal(m_prompts, refusal);
-        return;
-    }
-    // Checked before the target becomes the current position: a refused step
-    // leaves it where the controller reported it, so the next step starts
-    // from there.
-    if (const QString outside = m_control.limitRefusal(*t); !outside.isEmpty()) {
-        MoveRange::showRefusal(m_prompts, outside);
-        return;
-    }
-    m_control.setCurrentPosition(*t);
-    moveTo(*t);
-}
-
 void CMainFrame::observeControl()
 {
     // Direct connections: each change is shown before the exchange goes on.
@@ -218,11 +197,36 @@ LinkStatus CMainFrame::initialExchange()
     return m_control.initialExchange();
 }
 
-void CMainFrame::moveTo(const Position& microsteps)
+void CMainFrame::moveTo(const Position& microsteps, Target kind)
 {
-    if (!m_control.requestMove(microsteps))
+    if (m_control.isBusy())
         return; // a move is awaited: refused, never queued
+    const QString outside = m_control.limitRefusal(microsteps);
+    if (!outside.isEmpty()) {
+        // Shown as a target beyond the controller's count is; the current
+        // position stays the one the controller reported.
+        MoveRange::showRefusal(m_prompts, outside);
+        return;
+    }
+    if (kind == Target::BecomesCurrent)
+        m_control.setCurrentPosition(microsteps);
+    if (!m_control.requestMove(microsteps))
+        return;
     closeWhenIdle();
+}
+
+void CMainFrame::step(ManualMoveLogic::Step s, ManualMoveLogic::Scale scale)
+{
+    // A key may ask while a move or a run holds the controller: nothing, not even a box.
+    if (m_control.isBusy() || m_control.moveInProgress() || m_control.runInProgress())
+        return;
+    QString refusal;
+    const auto t = ManualMoveLogic::stepTarget(m_control.currentPosition(), s, m_panel->stepSizeText(), scale, &refusal);
+    if (!t) {
+        MoveRange::showRefusal(m_prompts, refusal);
+        return;
+    }
+    moveTo(*t, Target::BecomesCurrent);
 }
 
 void CMainFrame::goToStored(int index)

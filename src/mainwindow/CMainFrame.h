@@ -44,8 +44,20 @@ public:
 
     // The last steps of window creation: position read twice, velocity sent.
     LinkStatus initialExchange();
-    // An absolute move started from the window (panel, toolbar, view).
-    void moveTo(const Position& microsteps);
+    // How a window target relates to the current position.
+    enum class Target {
+        Typed,          // the current position stays as reported until the move reads it back
+        BecomesCurrent, // a step or a click: the target becomes the current position just before its move
+    };
+    // An absolute move started from the window (panel, keys, toolbar, view).
+    // Nothing happens while a move is awaited; a target outside the travel
+    // limits is refused with a warning and nothing is sent or changed.
+    void moveTo(const Position& microsteps, Target kind = Target::Typed);
+    // One step of the step buttons (and of anything else that steps): the
+    // step size from the panel's box, from the position the controller last
+    // reported; refused with a warning when it does not fit the controller's
+    // count or leaves the travel limits.
+    void step(ManualMoveLogic::Step s, ManualMoveLogic::Scale scale = ManualMoveLogic::Scale::Normal);
     void updateCaption();
     void updateConnectionText();
     void updatePaneTexts();
@@ -114,10 +126,6 @@ private:
     void connectActions();
     void buildStatusBars();
     void goToStored(int index);
-    // A step button or a jog key: one coordinate of the reported position
-    // changed by the step size (scaled for a key), then the move. Nothing
-    // while a move or a run holds the controller.
-    void step(ManualMoveLogic::Step step, ManualMoveLogic::Scale scale);
     void toggleToolbars(bool visible);
     bool somethingRuns() const;
     // Asks the capture editor to close; false when it stays open.

@@ -128,6 +128,8 @@ void MainActions::buildMenus(QMainWindow* window)
     communications = item(setup, tr("&Communications"), tr("Choose the serial port and the baud rate"));
     setup->addSeparator();
     hardware = item(setup, tr("&Hardware"), tr("Reset the controller or set its origin"));
+    setup->addSeparator();
+    travelLimits = item(setup, tr("&Travel Limits"), tr("Set the limits no target of a move may pass"));
 
     QMenu* view = bar->addMenu(tr("&View"));
     toolbar = item(view, tr("&Toolbar"), tr("Show or hide the toolbars"));

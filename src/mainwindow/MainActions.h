@@ -39,6 +39,7 @@ public:
     QAction* resolution = nullptr;
     QAction* communications = nullptr;
     QAction* hardware = nullptr;
+    QAction* travelLimits = nullptr;
     QAction* toolbar = nullptr;
     QAction* statusBar = nullptr;
     QAction* serialTraffic = nullptr; // shows the Serial Traffic window (checkable)

@@ -193,14 +193,18 @@ void CQx410View::clickToMove(const QPoint& p)
     if (area == WorkspaceGeometry::Area::None)
         return;
     setCursor(Qt::CrossCursor);
+    // The target: the pointed coordinates, the other axes where the
+    // manipulator stands. The main window makes it the current position only
+    // once the target has passed its checks.
+    Position target = m_state.current;
     if (area == WorkspaceGeometry::Area::XyField) {
-        m_state.current.x = m_hit.xAt(p.x()) * 25;
-        m_state.current.y = m_hit.rowAt(p.y()) * 25;
+        target.x = m_hit.xAt(p.x()) * 25;
+        target.y = m_hit.rowAt(p.y()) * 25;
     } else {
-        m_state.current.z = m_hit.rowAt(p.y()) * 25;
+        target.z = m_hit.rowAt(p.y()) * 25;
     }
     if (m_onMove)
-        m_onMove(m_state.current);
+        m_onMove(target);
 }
 
 void CQx410View::setPointer(const QPoint& p)

@@ -34,13 +34,13 @@ public:
     static const QColor hatchColour;
     static const QColor limitColour;
 
-    // state: the control layer's, read for the marker and the busy flag; a
-    // click sets the current position as the move's target.
+    // state: the control layer's, read for the marker and the busy flag.
     explicit CQx410View(ControlState& state, QWidget* parent = nullptr);
 
     // Called at every paint, before drawing (the caption and connection text).
     void setOnPaint(std::function<void()> onPaint) { m_onPaint = std::move(onPaint); }
-    // Starts the absolute move to a position in microsteps.
+    // A click asks for a move to this target (microsteps): the pointed
+    // coordinates, the other axes from the current position.
     void setOnMove(std::function<void(const Position&)> onMove) { m_onMove = std::move(onMove); }
     // Shows a desired coordinate: axis 0, 1, 2 for X, Y, Z; text with its tab.
     void setOnDesired(std::function<void(int, const QString&)> onDesired) { m_onDesired = std::move(onDesired); }

@@ -38,7 +38,17 @@ std::optional<Position> StoredPositions::target(int which, QString* refusal) con
 {
     if (!isStored(which))
         return Position{};
-    return MoveRange::fromMicrons(m_state.stored[static_cast<std::size_t>(which)], refusal);
+    const std::optional<Position> microsteps
+        = MoveRange::fromMicrons(m_state.stored[static_cast<std::size_t>(which)], refusal);
+    if (!microsteps)
+        return std::nullopt;
+    const QString outside = m_control.limitRefusal(*microsteps);
+    if (!outside.isEmpty()) {
+        if (refusal)
+            *refusal = outside;
+        return std::nullopt;
+    }
+    return microsteps;
 }
 
 std::optional<Position> StoredPositions::checkedTarget(int which)

@@ -40,7 +40,8 @@ public:
     // The microsteps a go-to sends: the stored triple times 25. There is no
     // workspace range test, but a value whose microsteps do not fit in 32
     // bits (a hand-edited settings file) gives nothing, with the refusal text
-    // set, rather than a wrapped count that would move the other way.
+    // set, rather than a wrapped count that would move the other way; so
+    // does a position outside the travel limits in force.
     std::optional<Position> target(int which, QString* refusal = nullptr) const;
     // target(), showing the refusal in a warning box when there is one.
     std::optional<Position> checkedTarget(int which);
@@ -48,7 +49,8 @@ public:
     // Go To Home Position, Go To Position 1..3, Return: the absolute move to
     // the stored position. Nothing happens (and nothing is handed back) while
     // the busy flag is set, for an index that names no stored position, or
-    // for a position that does not fit (refused with a message).
+    // for a position that does not fit or lies outside the travel limits
+    // (refused with a message).
     std::optional<LinkStatus> goTo(int which);
 
     // Define Home Position, Define Position 1..3, Define Previous Position:

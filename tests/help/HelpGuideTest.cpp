@@ -49,7 +49,7 @@ TEST(HelpGuide, TheGuidesLinksAndSectionsNameItsHeadings)
         const QString anchor = it.next().captured(1);
         EXPECT_TRUE(anchors.contains(anchor)) << qPrintable(anchor);
     }
-    for (const char* window : { "CommSetupDialog", "VelocityDialog", "ResolutionDialog", "HardwareSetupDialog",
+    for (const char* window : { "CommSetupDialog", "VelocityDialog", "ResolutionDialog", "HardwareSetupDialog", "TravelLimitsDialog",
                                 "DefinePositionDialog", "CaptureDialog", "HostExecutionDialog", "DownloadDialog",
                                 "ExecuteProgramDialog", "UploadDialog", "NumberEntryDialog", "TrafficWindow",
                                 "AboutBox" }) {

@@ -104,7 +104,7 @@ TEST(CMainFrame, MenusCarryTheirCaptions)
               (QStringList{"&Capture Commands\tCtrl+C", "&Execute Commands\tCtrl+E"}));
     EXPECT_EQ(texts(menus[1]->actions()[1]->menu()->actions()),
               (QStringList{"&Download Programs", "&Execute Programs", "&Upload Programs"}));
-    EXPECT_EQ(texts(menus[2]->actions()), (QStringList{"&Velocity", "&Resolution", "|", "&Communications", "|", "&Hardware"}));
+    EXPECT_EQ(texts(menus[2]->actions()), (QStringList{"&Velocity", "&Resolution", "|", "&Communications", "|", "&Hardware", "|", "&Travel Limits"}));
     EXPECT_EQ(texts(menus[3]->actions()), (QStringList{"&Toolbar", "&Status Bar", "Se&rial Traffic", "|", "&Zoom", "&Multiple"}));
     EXPECT_EQ(texts(menus[4]->actions()), (QStringList{"&Help Topics", "|", "&About Qx410..."}));
 }
@@ -232,6 +232,87 @@ TEST(CMainFrame, TypedCoordinateBeyondThirtyTwoBitsSendsNothingAndShowsTheRefusa
     EXPECT_EQ(w.prompts.shown[0].caption, QStringLiteral("Warning"));
     EXPECT_FALSE(w.ops.state().busy);
 }
+
+// Every way the window asks for a move checks the travel limits before
+// anything is sent: the layer's refusal in a warning box, nothing on the
+// wire, the current position still the one the controller reported.
+struct OutsideLimitsCase
+{
+    const char* name;
+    // Asks for the move; hands back the target it asked for (microsteps).
+    std::function<Position(Window&)> ask;
+};
+
+void PrintTo(const OutsideLimitsCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class CMainFrameOutsideLimits : public testing::TestWithParam<OutsideLimitsCase>
+{
+};
+
+TEST_P(CMainFrameOutsideLimits, RefusesWithTheLayersTextAndSendsNothing)
+{
+    Window w;
+    TravelLimits limits;
+    limits.setRange(0, {std::nullopt, 50 * 25}); // X at most 50 µm
+    limits.setRange(2, {-100 * 25, std::nullopt}); // the Z floor at -100 µm
+    w.ops.setTravelLimits(limits);
+    const Position before = w.ops.currentPosition();
+
+    const Position target = GetParam().ask(w);
+
+    EXPECT_TRUE(w.port.written.isEmpty());
+    ASSERT_EQ(w.prompts.shown.size(), 1);
+    EXPECT_FALSE(w.ops.limitRefusal(target).isEmpty());
+    EXPECT_EQ(w.prompts.shown[0].text, w.ops.limitRefusal(target));
+    EXPECT_EQ(w.prompts.shown[0].caption, QStringLiteral("Warning"));
+    EXPECT_EQ(w.prompts.shown[0].icon, Prompts::Icon::Exclamation);
+    EXPECT_EQ(w.ops.currentPosition(), before);
+    EXPECT_FALSE(w.ops.isBusy());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WaysOfAsking, CMainFrameOutsideLimits,
+    testing::Values(
+        OutsideLimitsCase{"TypedTarget",
+                          [](Window& w) {
+                              w.frame->panel()->field(0)->setText(QStringLiteral("60"));
+                              w.frame->panel()->moveButton()->click();
+                              return Position{60 * 25, 0, 0};
+                          }},
+        OutsideLimitsCase{"StepRight",
+                          [](Window& w) {
+                              w.frame->panel()->setStepSizeText(QStringLiteral("100"));
+                              w.frame->panel()->stepButton(ManualMoveLogic::Step::Right)->click();
+                              return Position{100 * 25, 0, 0};
+                          }},
+        OutsideLimitsCase{"StepCalledWithoutTheButton",
+                          [](Window& w) {
+                              w.frame->panel()->setStepSizeText(QStringLiteral("200"));
+                              w.frame->step(ManualMoveLogic::Step::Up);
+                              return Position{0, 0, -200 * 25};
+                          }},
+        OutsideLimitsCase{"ClickInThePlan",
+                          [](Window& w) {
+                              w.frame->show();
+                              w.frame->resize(w.frame->width(),
+                                              w.frame->height() + 600 - w.frame->view()->height());
+                              QApplication::processEvents();
+                              w.frame->view()->grab();
+                              const WorkspaceGeometry& g = w.frame->view()->geometryOfLastPaint();
+                              const QPoint right(g.xyField().right() - 10, g.xyField().center().y());
+                              QTest::mouseClick(w.frame->view(), Qt::LeftButton, {}, right);
+                              return Position{g.xAt(right.x()) * 25, g.rowAt(right.y()) * 25, 0};
+                          }},
+        OutsideLimitsCase{"StoredPosition",
+                          [](Window& w) {
+                              w.state.stored[MainFrameState::Position1] = Position{0, 0, -101};
+                              w.tool(MainActions::GoPosition1)->trigger();
+                              return Position{0, 0, -101 * 25};
+                          }}),
+    [](const testing::TestParamInfo<OutsideLimitsCase>& info) { return std::string(info.param.name); });
 
 TEST(CMainFrame, ClosingDuringAMoveStopsItThenCloses)
 {

@@ -39,6 +39,7 @@ const QList<Picture>& pictures()
         { QX410_GRAB_SETUP, { "2", "velocity" }, { "velocity-dialog.png" } },
         { QX410_GRAB_SETUP, { "2", "resolution" }, { "resolution-dialog.png" } },
         { QX410_GRAB_SETUP, { "2", "hardware" }, { "hardware-setup.png" } },
+        { QX410_GRAB_SETUP, { "2", "limits" }, { "travel-limits.png" } },
         { QX410_GRAB_TRAFFIC, { "1" }, { "serial-traffic.png" } },
         { QX410_GRAB_PROGRAMS, { "2" }, { "download.png", "execute-program.png", "upload.png", "transfer-progress.png" } },
     };

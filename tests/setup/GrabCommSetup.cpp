@@ -1,7 +1,7 @@
 // Saves a picture of one of the setup dialogs, for the documentation:
 //   qx410setupgrab OUTPUT.png [SCALE [DIALOG]]
-// DIALOG is comm (Setup Communications, the default), velocity, resolution
-// or hardware. Run by hand or by qx410pictures (tests/pictures), which
+// DIALOG is comm (Setup Communications, the default), velocity, resolution,
+// hardware or limits (Travel Limits, with an example Z floor). Run by hand or by qx410pictures (tests/pictures), which
 // checks its size. The port
 // picker shows two example adapters rather than this machine's devices, with
 // Com 1 bound to the first.
@@ -9,6 +9,8 @@
 #include "CommSetupDialog.h"
 #include "HardwareSetupDialog.h"
 #include "ResolutionDialog.h"
+#include "TravelLimitsDialog.h"
+#include "TravelLimitsSetup.h"
 #include "VelocityDialog.h"
 
 #include "GrabTool.h"
@@ -42,6 +44,15 @@ std::unique_ptr<QDialog> makeDialog(const QString& name)
         return std::make_unique<ResolutionDialog>(ResolutionChoice { false });
     if (name == QLatin1String("hardware"))
         return std::make_unique<HardwareSetupDialog>();
+    if (name == QLatin1String("limits")) {
+        TravelLimitsChoice limits;
+        limits.fields[TravelLimitsChoice::field(0, true)] = QStringLiteral("-10000");
+        limits.fields[TravelLimitsChoice::field(0, false)] = QStringLiteral("10000");
+        limits.fields[TravelLimitsChoice::field(2, true)] = QStringLiteral("-5000");
+        TravelLimitsDialog::Hooks hooks;
+        hooks.check = [](const TravelLimitsChoice&) { return TravelLimitsSetup::withinText; };
+        return std::make_unique<TravelLimitsDialog>(limits, hooks);
+    }
     return nullptr;
 }
 
@@ -49,7 +60,7 @@ std::unique_ptr<QDialog> makeDialog(const QString& name)
 
 int main(int argc, char** argv)
 {
-    if (!GrabTool::prepare(argc, argv, "qx410setupgrab OUTPUT.png [SCALE [comm|velocity|resolution|hardware]]"))
+    if (!GrabTool::prepare(argc, argv, "qx410setupgrab OUTPUT.png [SCALE [comm|velocity|resolution|hardware|limits]]"))
         return 2;
     QApplication app(argc, argv);
     const QString name = argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("comm");
