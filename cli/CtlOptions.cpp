@@ -20,7 +20,7 @@ const CommandShape kCommands[] = {
     {"reset", 0},    {"origin", 0}, {"refresh", 0}, {"status", 0},
     {"check", 1},    {"ports", 0},    {"run", 1},
     {"download", 2}, {"execute", 1}, {"continue", 0}, {"upload", 2}, {"programs", 0},
-    {"serve", 0},
+    {"serve", 0},    {"limits", -1},
 };
 // The options' names that take a value in the next word (unless given as
 // --name=value).
@@ -103,11 +103,14 @@ QString CtlOptions::usage()
         "  --high                 with velocity, download, execute and serve: high\n"
         "                         resolution.\n"
         "  --relative             with execute: run the program in relative mode.\n"
+        "  --yes                  with execute --relative: run it even though travel limits\n"
+        "                         are set, without asking (the controller does not know\n"
+        "                         the limits, and relative moves cannot be checked).\n"
         "  --no-server            open the port itself even when a local server (the\n"
         "                         desktop program, qx410ctl serve) holds it. Without it,\n"
         "                         position, move, velocity, stop, refresh, status,\n"
-        "                         continue, programs, download and upload go through\n"
-        "                         that server.\n"
+        "                         continue, programs, download, upload, run, execute\n"
+        "                         and limits go through that server.\n"
         "  --help                 this text.\n"
         "  --version              print the version.\n"
         "\n"
@@ -116,6 +119,8 @@ QString CtlOptions::usage()
         "  move X Y Z             move there, wait until done, print the reached position.\n"
         "                         Negative numbers are numbers, never options:\n"
         "                         move -100 0 50\n"
+        "                         A target outside the travel limits is not sent\n"
+        "                         (status 1).\n"
         "  velocity V [--high]    set the velocity in um/s (0..6550), at low resolution or,\n"
         "                         with --high, at high resolution (V at most 1310), as\n"
         "                         Setup > Velocity does.\n"
@@ -158,6 +163,18 @@ QString CtlOptions::usage()
         "  upload N FILE          read program N into the command file FILE; print its\n"
         "                         number of steps.\n"
         "  programs               print 'N STEPS' for each of the ten programs.\n"
+        "  limits                 print the travel limits, one axis a line: 'X MIN MAX'\n"
+        "                         in micrometres, 'off' where there is none. Needs no\n"
+        "                         serial port: the file Qx410.limits beside Qx410.ini, or\n"
+        "                         the server that holds the port.\n"
+        "  limits AXIS MIN MAX    set the limits of axis X, Y or Z (micrometres with\n"
+        "                         fractions, to 0.04 um; MIN at most MAX; either may be\n"
+        "                         off), then print the limits: limits Z -5000 off\n"
+        "  limits AXIS off        clear the limits of the axis.\n"
+        "                         Targets outside the limits are refused by move, run,\n"
+        "                         download and the server; execute --relative asks first\n"
+        "                         (on a terminal; otherwise it needs --yes). A limits file\n"
+        "                         that cannot be read stops those commands (status 2).\n"
         "  serve [--velocity V] [--high]\n"
         "                         hold the port and serve it to local clients (JSON-RPC,\n"
         "                         one message a line; see docs/protocol.md) until SIGINT\n"
@@ -192,13 +209,14 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption highOption(QStringLiteral("high"));
     const QCommandLineOption velocityOption(QStringLiteral("velocity"), QString(), QStringLiteral("V"));
     const QCommandLineOption relativeOption(QStringLiteral("relative"));
+    const QCommandLineOption yesOption(QStringLiteral("yes"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
     const QCommandLineOption jsonOption(QStringLiteral("json"));
     const QCommandLineOption noServerOption(QStringLiteral("no-server"));
     const QCommandLineOption traceOption(QStringLiteral("trace"), QString(), QStringLiteral("file"));
     parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption, jsonOption, traceOption, versionOption});
-    parser.addOptions({velocityOption, relativeOption, noServerOption});
+    parser.addOptions({velocityOption, relativeOption, noServerOption, yesOption});
     const QStringList valueOptions = namesTakingValues({loopOption, pauseOption, portOption, baudOption,
                                                         timeoutOption, velocityOption, traceOption});
 
@@ -260,6 +278,7 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
             return fail(QStringLiteral("--trace needs a file name"));
     }
     o.relative = parser.isSet(relativeOption);
+    o.yes = parser.isSet(yesOption);
     if (parser.isSet(velocityOption)) {
         // The velocity setting follows the Velocity dialog's rules.
         const QString refusal = velocityRefusal(parser.value(velocityOption), o.high);
@@ -277,8 +296,13 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     for (const CommandShape& shape : kCommands) {
         if (o.command != QLatin1String(shape.name))
             continue;
-        if (o.args.size() != shape.argCount)
+        if (shape.argCount < 0) {
+            // limits: show them, AXIS off, or AXIS MIN MAX.
+            if (o.args.size() != 0 && o.args.size() != 2 && o.args.size() != 3)
+                return fail(QStringLiteral("limits takes no argument, AXIS off, or AXIS MIN MAX"));
+        } else if (o.args.size() != shape.argCount) {
             return fail(QStringLiteral("%1 takes %2 argument(s)").arg(o.command).arg(shape.argCount));
+        }
         const bool serve = o.command == QLatin1String("serve");
         const bool velocitySettingCommand = serve || o.command == QLatin1String("run")
                                             || o.command == QLatin1String("download")
@@ -288,6 +312,8 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
             return fail(QStringLiteral("--high goes with velocity, download, execute and serve only"));
         if (o.relative && o.command != QLatin1String("execute"))
             return fail(QStringLiteral("--relative goes with execute only"));
+        if (o.yes && !o.relative)
+            return fail(QStringLiteral("--yes goes with execute --relative only"));
         if (parser.isSet(velocityOption) && !velocitySettingCommand)
             return fail(QStringLiteral("--velocity goes with run, download, execute and serve only"));
         if ((parser.isSet(loopOption) || parser.isSet(pauseOption)) && o.command != QLatin1String("run"))

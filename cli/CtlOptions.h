@@ -20,6 +20,9 @@ struct CtlOptions
     int velocitySetting = 1000;
     // execute: run the program in relative mode.
     bool relative = false;
+    // execute --relative: run it even though travel limits are set, which
+    // the controller does not know.
+    bool yes = false;
     QString command;
     QStringList args;
     // run: the number of passes (0: until interrupted) and what a Pause line

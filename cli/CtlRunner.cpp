@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "Controller.h"
 #include "CtlHostRun.h"
+#include "CtlLimits.h"
 #include "CtlPrograms.h"
 #include "CtlServe.h"
 #include "CtlViaServer.h"
@@ -36,6 +37,16 @@ bool parseMicrons(const QString& text, qint32* value)
         return false;
     *value = static_cast<qint32>(v);
     return true;
+}
+
+// The commands that move the manipulator, or let a server's clients move it.
+bool movesManipulator(const QString& command)
+{
+    for (const char* name : {"move", "run", "download", "execute", "serve"}) {
+        if (command == QLatin1String(name))
+            return true;
+    }
+    return false;
 }
 
 QString positionText(const Position& microsteps, bool json)
@@ -78,14 +89,29 @@ int CtlRunner::run(const CtlOptions& o)
         return Done;
     }
 
+    // A server that holds the port carries the command out, with the
+    // travel limits in force there; the port itself is its alone.
+    const QString socket =
+        o.noServer ? QString() : CtlViaServer::liveSocket(PortNames::resolve(o.port, bindings.bindings).device);
+    // limits needs no port: the file itself when no server holds the port.
+    if (o.command == QLatin1String("limits"))
+        return socket.isEmpty() ? CtlLimits(m_out, m_err).run(o) : CtlViaServer(m_out, m_err).run(o, socket, {}, 0);
+    // Commands that move the manipulator keep the limits of the file; they
+    // do not go on without limits the operator set but that cannot be read.
+    TravelLimits limits;
+    if (socket.isEmpty() && movesManipulator(o.command) && !CtlLimits::loadForMoves(o.command, &limits, m_err))
+        return FileFailure;
+
     // Arguments are checked before the port is touched.
     CtlPrograms programs(m_clock, m_prompts, m_out, m_err);
+    programs.setTravelLimits(limits);
     if (CtlPrograms::handles(o.command)) {
         const int early = programs.prepare(o);
         if (early >= 0)
             return early;
     }
     CtlHostRun hostRun(m_clock, m_out, m_err);
+    hostRun.setTravelLimits(limits);
     if (o.command == QLatin1String("run") && !hostRun.checkFile(o))
         return FileFailure;
     Position target;
@@ -97,26 +123,28 @@ int CtlRunner::run(const CtlOptions& o)
                   << kMaxMicrons << "\n";
             return Usage;
         }
+        // Outside the travel limits: refused as a target beyond the
+        // controller's range is (a server checks its own limits).
+        const Position steps = Units::micronsToMicrosteps(target);
+        if (const auto breach = limits.breach(steps.x, steps.y, steps.z)) {
+            m_err << "qx410ctl: move: " << QString::fromStdString(TravelLimits::refusalText(*breach)) << "\n";
+            return Usage;
+        }
     } else if (o.command == QLatin1String("velocity")) {
         // CtlOptions::parse has checked the entry by the Velocity dialog's rules.
         velocity = VelocitySetup::parseEntry(o.args[0]).value_or(0);
     }
 
-    // A server that holds the port carries the command out; the port
-    // itself is its alone.
-    if (!o.noServer) {
-        const QString socket = CtlViaServer::liveSocket(PortNames::resolve(o.port, bindings.bindings).device);
-        if (!socket.isEmpty()) {
-            if (CtlViaServer::handles(o.command))
-                return CtlViaServer(m_out, m_err).run(o, socket, target, velocity);
-            if (o.command == QLatin1String("serve")) {
-                m_err << "qx410ctl: serve: another server already serves this device on " << socket << "\n";
-                return PortFailure;
-            }
-            m_err << "qx410ctl: " << o.command << ": " << o.port << " is held by a server (" << socket
-                  << "), through which " << o.command << " does not go\n";
+    if (!socket.isEmpty()) {
+        if (CtlViaServer::handles(o.command))
+            return CtlViaServer(m_out, m_err).run(o, socket, target, velocity);
+        if (o.command == QLatin1String("serve")) {
+            m_err << "qx410ctl: serve: another server already serves this device on " << socket << "\n";
             return PortFailure;
         }
+        m_err << "qx410ctl: " << o.command << ": " << o.port << " is held by a server (" << socket
+              << "), through which " << o.command << " does not go\n";
+        return PortFailure;
     }
 
     SerialSettings settings;
@@ -155,7 +183,7 @@ int CtlRunner::run(const CtlOptions& o)
 
     Controller controller(link);
     if (o.command == QLatin1String("serve")) {
-        const int status = CtlServe(m_out, m_err).run(o, link, controller, m_clock);
+        const int status = CtlServe(m_out, m_err).run(o, link, controller, m_clock, limits);
         link.close();
         return status;
     }

@@ -2,6 +2,7 @@
 
 #include "ControlServer.h"
 #include "Controller.h"
+#include "CtlLimits.h"
 #include "CtlServeBackend.h"
 #include "JsonLine.h"
 #include "Qx410Version.h"
@@ -19,9 +20,11 @@ CtlServe::CtlServe(QTextStream& out, QTextStream& err)
 {
 }
 
-int CtlServe::run(const CtlOptions& o, SerialLink& link, Controller& controller, Clock& clock)
+int CtlServe::run(const CtlOptions& o, SerialLink& link, Controller& controller, Clock& clock,
+    const TravelLimits& limits)
 {
     CtlServeBackend backend(link, controller, clock, o.velocitySetting, o.high, o.moveTimeoutMs);
+    backend.keepLimits(limits, CtlLimits::folder());
     ControlServer server(backend, QStringLiteral("qx410ctl"), QStringLiteral(QX410_VERSION));
     const QString path = SocketPath::forDevice(link.device());
     QString why;

@@ -11,6 +11,7 @@
 #include "ProgramExchange.h"
 #include "ProgramRequests.h"
 #include "SerialLink.h"
+#include "TravelLimitsStore.h"
 #include "VelocityWord.h"
 
 
@@ -42,12 +43,31 @@ CtlServeBackend::~CtlServeBackend()
     m_link.setMessagePump(nullptr);
 }
 
+void CtlServeBackend::keepLimits(const TravelLimits& limits, const QString& folder)
+{
+    m_limits = limits;
+    m_limitsFolder = folder;
+}
+
+ServerStatus CtlServeBackend::setTravelLimits(const TravelLimits& limits)
+{
+    QString why;
+    if (!m_limitsFolder.isEmpty() && !TravelLimitsStore(m_limitsFolder).save(limits, &why))
+        return error(ServerError::Kind::File, why);
+    m_limits = limits;
+    ServerEvent changed;
+    changed.kind = ServerEvent::Kind::LimitsChanged;
+    changed.limits = limits;
+    publish(changed);
+    return std::nullopt;
+}
+
 ServerStatus CtlServeBackend::checked(LinkStatus status)
 {
     if (status == LinkStatus::Ok) {
         if (m_lost) {
             m_lost = false;
-            publish(ServerEvent { ServerEvent::Kind::Recovered, {}, {}, 0, 0, false });
+            publish(ServerEvent { ServerEvent::Kind::Recovered, {}, {}, 0, 0, false, {} });
         }
         return std::nullopt;
     }
@@ -56,7 +76,7 @@ ServerStatus CtlServeBackend::checked(LinkStatus status)
         return error(ServerError::Kind::Timeout, why);
     if (!m_lost) {
         m_lost = true;
-        ServerEvent lost { ServerEvent::Kind::Lost, {}, why, 0, 0, false };
+        ServerEvent lost { ServerEvent::Kind::Lost, {}, why, 0, 0, false, {} };
         publish(lost);
     }
     return error(ServerError::Kind::Controller, why);
@@ -70,7 +90,7 @@ ProgramRequests CtlServeBackend::requests()
 void CtlServeBackend::hold(bool on)
 {
     m_holding = on;
-    publish(ServerEvent { on ? ServerEvent::Kind::Busy : ServerEvent::Kind::Idle, {}, {}, 0, 0, false });
+    publish(ServerEvent { on ? ServerEvent::Kind::Busy : ServerEvent::Kind::Idle, {}, {}, 0, 0, false, {} });
 }
 
 LinkStatus CtlServeBackend::readPosition()
@@ -81,7 +101,7 @@ LinkStatus CtlServeBackend::readPosition()
         status = m_controller.queryPosition(&p);
     if (status == LinkStatus::Ok) {
         m_last = p;
-        publish(ServerEvent { ServerEvent::Kind::Position, p, {}, 0, 0, false });
+        publish(ServerEvent { ServerEvent::Kind::Position, p, {}, 0, 0, false, {} });
     }
     return status;
 }
@@ -99,6 +119,8 @@ ServerStatus CtlServeBackend::position(Position* microsteps)
 
 ServerStatus CtlServeBackend::move(const Position& target, Position* reached)
 {
+    if (const auto breach = m_limits.breach(target.x, target.y, target.z))
+        return error(ServerError::Kind::Travel, QString::fromStdString(TravelLimits::refusalText(*breach)));
     hold(true);
     LinkStatus status = m_controller.move(target, m_moveFlag, m_moveTimeoutMs);
     if (status == LinkStatus::TimedOut)
@@ -139,7 +161,7 @@ ServerStatus CtlServeBackend::interruptMove()
 
 void CtlServeBackend::publishSettings()
 {
-    publish(ServerEvent { ServerEvent::Kind::SettingsChanged, {}, {}, 0, m_velocity, m_high });
+    publish(ServerEvent { ServerEvent::Kind::SettingsChanged, {}, {}, 0, m_velocity, m_high, {} });
 }
 
 ServerStatus CtlServeBackend::setVelocity(int velocity)
@@ -180,10 +202,11 @@ ServerStatus CtlServeBackend::run(const RunRequest& request, RunResult* result)
     PausePrompts prompts(
         request.pause == PauseAnswer::Continue ? PausePrompts::Mode::Continue : PausePrompts::Mode::Halt);
     ControllerMoves moves(m_controller, m_clock, static_cast<quint16>(m_velocity), m_moveTimeoutMs);
+    moves.setTravelLimits(m_limits);
     HostExecutor executor(moves, prompts, HostExecutor::Options::commandLine());
     m_executor = &executor;
     hold(true);
-    publish(ServerEvent { ServerEvent::Kind::RunStarted, {}, request.file, 0, 0, false });
+    publish(ServerEvent { ServerEvent::Kind::RunStarted, {}, request.file, 0, 0, false, {} });
     const QString file = request.file;
     const HostExecutor::Outcome outcome = executor.loop([&file] { return file; }, request.loops);
     m_executor = nullptr;
@@ -199,9 +222,13 @@ ServerStatus CtlServeBackend::run(const RunRequest& request, RunResult* result)
         s = checked(moves.readPosition());
     if (!s && moves.hasPosition()) {
         m_last = moves.position();
-        publish(ServerEvent { ServerEvent::Kind::Position, m_last, {}, 0, 0, false });
+        publish(ServerEvent { ServerEvent::Kind::Position, m_last, {}, 0, 0, false, {} });
     }
-    publish(ServerEvent { ServerEvent::Kind::RunEnded, {}, s ? s->message : ended, 0, 0, false });
+    // A line outside the travel limits ended the run: the client gets the
+    // refusal as its error, after the position has been read.
+    if (!s && !executor.limitRefusal().isEmpty())
+        s = error(ServerError::Kind::Travel, executor.limitRefusal());
+    publish(ServerEvent { ServerEvent::Kind::RunEnded, {}, s ? s->message : ended, 0, 0, false, {} });
     hold(false);
     if (s)
         return s;
@@ -212,7 +239,7 @@ ServerStatus CtlServeBackend::run(const RunRequest& request, RunResult* result)
 
 ServerStatus CtlServeBackend::download(const QString& file, int program, int* steps)
 {
-    return requests().download(file, program, VelocityWord::encode(m_velocity, m_high), steps);
+    return requests().download(file, program, VelocityWord::encode(m_velocity, m_high), m_limits, steps);
 }
 
 quint16 CtlServeBackend::startVelocityWord() const
@@ -226,7 +253,7 @@ LinkStatus CtlServeBackend::getPosition()
     const LinkStatus status = m_controller.queryPosition(&p);
     if (status == LinkStatus::Ok) {
         m_last = p;
-        publish(ServerEvent { ServerEvent::Kind::Position, p, {}, 0, 0, false });
+        publish(ServerEvent { ServerEvent::Kind::Position, p, {}, 0, 0, false, {} });
     }
     return status;
 }
@@ -247,14 +274,15 @@ ServerStatus CtlServeBackend::execute(int program, bool relative, Position* reac
     ConsolePrompts prompts;
     m_program = program;
     ExecuteSession session(exchange, prompts, *this);
+    session.setRelativeConfirmed(true); // the server has had it confirmed
     m_session = &session;
     m_exchange = &exchange;
     hold(true);
-    publish(ServerEvent { ServerEvent::Kind::ProgramStarted, {}, {}, program, 0, false });
+    publish(ServerEvent { ServerEvent::Kind::ProgramStarted, {}, {}, program, 0, false, {} });
     const LinkStatus status = session.execute(!relative);
     m_session = nullptr;
     m_exchange = nullptr;
-    publish(ServerEvent { ServerEvent::Kind::ProgramEnded, {}, {}, program, 0, false });
+    publish(ServerEvent { ServerEvent::Kind::ProgramEnded, {}, {}, program, 0, false, {} });
     hold(false);
     if (const ServerStatus s = checked(status))
         return s;
@@ -312,6 +340,6 @@ ServerStatus CtlServeBackend::origin()
     // The present position is now 0 0 0: the last position and the clients
     // follow without another exchange.
     m_last = Position {};
-    publish(ServerEvent { ServerEvent::Kind::Position, m_last, {}, 0, 0, false });
+    publish(ServerEvent { ServerEvent::Kind::Position, m_last, {}, 0, 0, false, {} });
     return std::nullopt;
 }

@@ -28,6 +28,9 @@ public:
     ~CtlServeBackend() override;
 
     void setWait(std::function<void()> wait) { m_wait = std::move(wait); }
+    // The travel limits in force from the start, and the folder whose limits
+    // file a client's change is saved to (empty: not saved).
+    void keepLimits(const TravelLimits& limits, const QString& folder);
     // A move, run or program run is awaited.
     bool holding() const { return m_holding; }
 
@@ -35,6 +38,8 @@ public:
     Position lastPosition() const override { return m_last; }
     int velocity() const override { return m_velocity; }
     bool highResolution() const override { return m_high; }
+    TravelLimits travelLimits() const override { return m_limits; }
+    ServerStatus setTravelLimits(const TravelLimits& limits) override;
 
     ServerStatus position(Position* microsteps) override;
     ServerStatus move(const Position& target, Position* reached) override;
@@ -85,6 +90,8 @@ private:
     bool m_lost = false;
     Position m_last;
     int m_program = -1;
+    TravelLimits m_limits;
+    QString m_limitsFolder;
     HostExecutor* m_executor = nullptr;
     ExecuteSession* m_session = nullptr;
     ProgramExchange* m_exchange = nullptr;

@@ -47,6 +47,8 @@ private:
     // for execute, Enter sent on as continue.
     int runAwaited(const CtlOptions& options, const QString& socketPath);
     QString positionLine(const QJsonObject& result, bool json) const;
+    // limits: shown, or one axis changed, by the server that holds them.
+    int limits(const CtlOptions& options);
 
     QTextStream& m_out;
     QTextStream& m_err;

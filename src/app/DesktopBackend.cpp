@@ -10,7 +10,10 @@
 #include "ProgramHost.h"
 #include "ProgramRequests.h"
 #include "SerialLink.h"
+#include "TravelLimitsStore.h"
 #include "VelocityWord.h"
+
+#include <QDir>
 
 
 const QString DesktopBackend::resettingText =
@@ -32,6 +35,7 @@ DesktopBackend::DesktopBackend(ControlLayer& control, ProgramHost& programs, Clo
     : m_control(control)
     , m_programs(programs)
     , m_clock(clock)
+    , m_limitsFolder(QDir::currentPath())
 {
     observe();
 }
@@ -69,6 +73,13 @@ void DesktopBackend::observe()
         event.high = resolution == ControlState::highResolution;
         publish(event);
     });
+    // Whoever changed them: the window's dialog or a client.
+    QObject::connect(&m_control, &ControlLayer::limitsChanged, &m_context, [this] {
+        ServerEvent event;
+        event.kind = ServerEvent::Kind::LimitsChanged;
+        event.limits = m_control.travelLimits();
+        publish(event);
+    });
     QObject::connect(&m_control, &ControlLayer::linkRecovered, &m_context,
                      [this] { publishKind(ServerEvent::Kind::Recovered); });
     QObject::connect(&m_control, &ControlLayer::linkFailed, &m_context, [this] {
@@ -84,6 +95,22 @@ void DesktopBackend::setRecovering(bool recovering)
     m_recovering = recovering;
     if (recovering)
         publishKind(ServerEvent::Kind::Lost, resettingText);
+}
+
+TravelLimits DesktopBackend::travelLimits() const
+{
+    return m_control.travelLimits();
+}
+
+ServerStatus DesktopBackend::setTravelLimits(const TravelLimits& limits)
+{
+    // Saved first: limits in force that the file does not hold would be
+    // lost at the next start.
+    QString why;
+    if (!TravelLimitsStore(m_limitsFolder).save(limits, &why))
+        return error(ServerError::Kind::File, why);
+    m_control.setTravelLimits(limits);
+    return std::nullopt;
 }
 
 ServerStatus DesktopBackend::unavailable() const
@@ -156,8 +183,9 @@ ServerStatus DesktopBackend::move(const Position& target, Position* reached)
     if (m_onTarget)
         m_onTarget(target);
     LinkStatus status = LinkStatus::Ok;
-    if (!m_control.requestMove(target, &status))
-        return busyError();
+    QString refusal;
+    if (!m_control.requestMove(target, &status, &refusal))
+        return refusal.isEmpty() ? busyError() : error(ServerError::Kind::Travel, refusal);
     if (const ServerStatus s = checked(status))
         return s;
     *reached = m_control.currentPosition();
@@ -263,6 +291,10 @@ ServerStatus DesktopBackend::run(const RunRequest& request, RunResult* result)
     const bool halted = outcome != HostExecutor::Outcome::Finished;
     if (!s)
         s = checked(m_control.getPosition());
+    // A line outside the travel limits ended the run: the client gets the
+    // refusal as its error.
+    if (!s && !executor.limitRefusal().isEmpty())
+        s = error(ServerError::Kind::Travel, executor.limitRefusal());
     publishKind(ServerEvent::Kind::RunEnded,
                 s ? s->message : halted ? QStringLiteral("halted") : QStringLiteral("finished"));
     if (s)
@@ -279,7 +311,8 @@ ServerStatus DesktopBackend::download(const QString& file, int program, int* ste
     if (holding())
         return busyError();
     return requests().download(
-        file, program, VelocityWord::encode(m_control.velocitySetting(), m_control.isHighResolution()), steps);
+        file, program, VelocityWord::encode(m_control.velocitySetting(), m_control.isHighResolution()),
+        m_control.travelLimits(), steps);
 }
 
 ServerStatus DesktopBackend::execute(int program, bool relative, Position* reached)
@@ -297,6 +330,7 @@ ServerStatus DesktopBackend::execute(int program, bool relative, Position* reach
     ClientPrompts prompts(false);
     m_programs.setSelectedProgram(program);
     ExecuteSession session(exchange, prompts, m_programs);
+    session.setRelativeConfirmed(true); // the server has had it confirmed
     m_session = &session;
     m_exchange = &exchange;
     // The window's controls are locked while the program runs, as for a move.

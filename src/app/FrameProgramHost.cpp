@@ -15,6 +15,11 @@ quint16 FrameProgramHost::startVelocityWord() const
     return VelocityWord::encode(m_control.velocitySetting(), m_control.isHighResolution());
 }
 
+TravelLimits FrameProgramHost::travelLimits() const
+{
+    return m_control.travelLimits();
+}
+
 int FrameProgramHost::selectedProgram() const
 {
     return m_state.selectedProgram;

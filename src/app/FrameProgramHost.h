@@ -14,6 +14,7 @@ public:
     FrameProgramHost(MainFrameState& state, ControlLayer& control);
 
     quint16 startVelocityWord() const override;
+    TravelLimits travelLimits() const override;
     int selectedProgram() const override;
     void setSelectedProgram(int program) override;
     LinkStatus getPosition() override;
