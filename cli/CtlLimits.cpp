@@ -62,15 +62,15 @@ std::optional<CtlLimits::Change> CtlLimits::parseChange(const QStringList& args,
     return change;
 }
 
-QString CtlLimits::folder()
+QString CtlLimits::folder(const CtlOptions& o)
 {
-    // The settings file is read from the current folder.
-    return QDir::currentPath();
+    return o.settings.isEmpty() ? QDir::currentPath() : o.settings;
 }
 
-bool CtlLimits::loadForMoves(const QString& command, TravelLimits* limits, QTextStream& err)
+bool CtlLimits::loadForMoves(const CtlOptions& o, TravelLimits* limits, QTextStream& err)
 {
-    const TravelLimitsStore store(folder());
+    const QString& command = o.command;
+    const TravelLimitsStore store(folder(o));
     QString why;
     if (store.load(limits, &why) != TravelLimitsStore::Read::Unreadable)
         return true;
@@ -127,7 +127,7 @@ int CtlLimits::run(const CtlOptions& o)
             return Usage;
         }
     }
-    const TravelLimitsStore store(folder());
+    const TravelLimitsStore store(folder(o));
     TravelLimits limits;
     QString why;
     if (store.load(&limits, &why) == TravelLimitsStore::Read::Unreadable) {

@@ -27,12 +27,13 @@ public:
     // Nothing, with *why set, when the words are not a change.
     static std::optional<Change> parseChange(const QStringList& args, QString* why);
 
-    // The folder that holds the settings file, and with it the limits file.
-    static QString folder();
+    // The settings folder (--settings DIR, else the current folder), which
+    // holds the limits file.
+    static QString folder(const CtlOptions& options);
     // The limits file read for a command that moves the manipulator. False
     // when it is there but cannot be read: that is said on err, and the
     // command must not go on without the limits the operator set.
-    static bool loadForMoves(const QString& command, TravelLimits* limits, QTextStream& err);
+    static bool loadForMoves(const CtlOptions& options, TravelLimits* limits, QTextStream& err);
 
     // "X LOWER UPPER" per axis ("off" where there is none), or with json one
     // object: {"x":{"lower":-100,"upper":null},...}.

@@ -2,6 +2,7 @@
 
 #include "LineSettings.h"
 #include "Qx410Version.h"
+#include "SettingsFolder.h"
 #include "VelocitySetup.h"
 
 #include <QCommandLineParser>
@@ -82,7 +83,7 @@ QString CtlOptions::usage()
 {
     return QStringLiteral(
         "Usage: qx410ctl [--port NAME-OR-DEVICE] [--baud 2400|4800|9600|19200] [--timeout SECONDS]\n"
-        "                [--json] [--trace FILE] COMMAND [ARGS]\n"
+        "                [--json] [--trace FILE] [--settings DIR] COMMAND [ARGS]\n"
         "\n"
         "Drives a QX-410 micromanipulator controller on a serial line.\n"
         "\n"
@@ -94,15 +95,20 @@ QString CtlOptions::usage()
         "  --timeout SECONDS      how long 'move' waits for the controller to report the\n"
         "                         end of the move; then it stops the move. Default 600.\n"
         "  --json                 print position, status, ports and programs as one JSON\n"
-        "                         object per line, e.g. {\"x\":1000,\"y\":-1,\"z\":0}. Errors\n"
+        "                         object per line, e.g. {\"x\":1000,\"y\":-1,\"z\":0} (at high\n"
+        "                         resolution with fractions: {\"x\":1000.52,...}). Errors\n"
         "                         stay on standard error.\n"
         "  --trace FILE           write every byte exchanged with the controller to FILE:\n"
         "                         time, direction, bytes in hex, command name.\n"
         "  --velocity V           the velocity setting (um/s, 0..6550) that stands for the\n"
         "                         desktop program's. Default 1000.\n"
+        "  --settings DIR         the folder that holds Qx410.ports (as qx410 --settings\n"
+        "                         DIR). Default: the current folder.\n"
         "  --high                 with velocity, download, execute and serve: high\n"
-        "                         resolution.\n"
-        "  --relative             with execute: run the program in relative mode.\n"
+        "                         resolution. With position and move: print the\n"
+        "                         position to the hundredth of a micrometre.\n"
+        "  --relative             with move: move by X Y Z from the present position;\n"
+        "                         with execute: run the program in relative mode.\n"
         "  --yes                  with execute --relative: run it even though travel limits\n"
         "                         are set, without asking (the controller does not know\n"
         "                         the limits, and relative moves cannot be checked).\n"
@@ -114,11 +120,17 @@ QString CtlOptions::usage()
         "  --help                 this text.\n"
         "  --version              print the version.\n"
         "\n"
-        "Commands (positions in whole micrometres):\n"
-        "  position               print the position as 'X Y Z'.\n"
-        "  move X Y Z             move there, wait until done, print the reached position.\n"
-        "                         Negative numbers are numbers, never options:\n"
-        "                         move -100 0 50\n"
+        "Commands (positions in micrometres):\n"
+        "  position [--high]      print the position as 'X Y Z' in whole micrometres or,\n"
+        "                         at high resolution (--high, or a server's resolution\n"
+        "                         is high), with two decimals: '12.48 -3.00 100.04'.\n"
+        "  move X Y Z [--relative] [--high]\n"
+        "                         move there (with --relative: by X Y Z from the present\n"
+        "                         position), wait until done, print the reached position\n"
+        "                         as position does. X Y Z may have fractions; they go to\n"
+        "                         the controller's step of 0.04 um, halves away from\n"
+        "                         zero. Negative numbers are numbers, never options:\n"
+        "                         move -100 0 50.5\n"
         "                         A target outside the travel limits is not sent\n"
         "                         (status 1).\n"
         "  velocity V [--high]    set the velocity in um/s (0..6550), at low resolution or,\n"
@@ -215,10 +227,11 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption jsonOption(QStringLiteral("json"));
     const QCommandLineOption noServerOption(QStringLiteral("no-server"));
     const QCommandLineOption traceOption(QStringLiteral("trace"), QString(), QStringLiteral("file"));
+    const QCommandLineOption settingsOption(QStringLiteral("settings"), QString(), QStringLiteral("dir"));
     parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption, jsonOption, traceOption, versionOption});
-    parser.addOptions({velocityOption, relativeOption, noServerOption, yesOption});
+    parser.addOptions({velocityOption, relativeOption, noServerOption, settingsOption, yesOption});
     const QStringList valueOptions = namesTakingValues({loopOption, pauseOption, portOption, baudOption,
-                                                        timeoutOption, velocityOption, traceOption});
+                                                        timeoutOption, velocityOption, traceOption, settingsOption});
 
     auto fail = [&o](const QString& why) {
         o.outcome = Outcome::UsageError;
@@ -277,6 +290,12 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
         if (o.trace.isEmpty())
             return fail(QStringLiteral("--trace needs a file name"));
     }
+    if (parser.isSet(settingsOption)) {
+        o.settings = parser.value(settingsOption);
+        const QString refusal = SettingsFolder::refusal(o.settings);
+        if (!refusal.isEmpty())
+            return fail(refusal);
+    }
     o.relative = parser.isSet(relativeOption);
     o.yes = parser.isSet(yesOption);
     if (parser.isSet(velocityOption)) {
@@ -307,12 +326,13 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
         const bool velocitySettingCommand = serve || o.command == QLatin1String("run")
                                             || o.command == QLatin1String("download")
                                             || o.command == QLatin1String("execute");
+        const bool positionCommand = o.command == QLatin1String("position") || o.command == QLatin1String("move");
         if (o.high && o.command != QLatin1String("velocity") && o.command != QLatin1String("download")
-            && o.command != QLatin1String("execute") && !serve)
-            return fail(QStringLiteral("--high goes with velocity, download, execute and serve only"));
-        if (o.relative && o.command != QLatin1String("execute"))
-            return fail(QStringLiteral("--relative goes with execute only"));
-        if (o.yes && !o.relative)
+            && o.command != QLatin1String("execute") && !serve && !positionCommand)
+            return fail(QStringLiteral("--high goes with position, move, velocity, download, execute and serve only"));
+        if (o.relative && o.command != QLatin1String("execute") && o.command != QLatin1String("move"))
+            return fail(QStringLiteral("--relative goes with move and execute only"));
+        if (o.yes && !(o.relative && o.command == QLatin1String("execute")))
             return fail(QStringLiteral("--yes goes with execute --relative only"));
         if (parser.isSet(velocityOption) && !velocitySettingCommand)
             return fail(QStringLiteral("--velocity goes with run, download, execute and serve only"));

@@ -18,11 +18,15 @@ struct CtlOptions
     // The velocity setting (um/s) that stands for the main window's: run and
     // execute restore it at the end, download starts the program with it.
     int velocitySetting = 1000;
-    // execute: run the program in relative mode.
+    // execute: run the program in relative mode; move: move by X Y Z from
+    // the present position.
     bool relative = false;
     // execute --relative: run it even though travel limits are set, which
     // the controller does not know.
     bool yes = false;
+    // The folder of Qx410.ports and Qx410.limits (--settings DIR); empty: the
+    // current folder.
+    QString settings;
     QString command;
     QStringList args;
     // run: the number of passes (0: until interrupted) and what a Pause line

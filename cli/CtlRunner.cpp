@@ -10,32 +10,31 @@
 #include "CtlServe.h"
 #include "CtlViaServer.h"
 #include "JsonLine.h"
+#include "MicronText.h"
 #include "PortBindingsStore.h"
 #include "PortNames.h"
 #include "PortsReport.h"
 #include "SerialLink.h"
 #include "TraceFile.h"
 #include "TracingPortDevice.h"
-#include "Units.h"
 #include "VelocitySetup.h"
 #include "VelocityWord.h"
 
 #include <QJsonArray>
 
-#include <limits>
 #include <memory>
 
 namespace {
-// The largest distance in micrometres whose microstep count fits in 32 bits.
-constexpr qint64 kMaxMicrons = std::numeric_limits<qint32>::max() / 25;
-
-bool parseMicrons(const QString& text, qint32* value)
+// Move's X Y Z in microsteps; false when one is no number or lies beyond the
+// controller's 32-bit positions.
+bool parseMove(const QStringList& words, qint64 steps[3])
 {
-    bool ok = false;
-    const qint64 v = text.toLongLong(&ok);
-    if (!ok || v > kMaxMicrons || v < -kMaxMicrons)
-        return false;
-    *value = static_cast<qint32>(v);
+    for (int axis = 0; axis < 3; ++axis) {
+        const std::optional<qint64> value = MicronText::toMicrosteps(words[axis]);
+        if (!value || !MicronText::fitsController(*value))
+            return false;
+        steps[axis] = *value;
+    }
     return true;
 }
 
@@ -49,9 +48,23 @@ bool movesManipulator(const QString& command)
     return false;
 }
 
-QString positionText(const Position& microsteps, bool json)
+// Where move goes in microsteps: steps, or with --relative steps from the
+// present position, asked for first. Nothing when that query fails (*result
+// says how) or the target lies beyond the controller's range.
+std::optional<Position> moveTarget(bool relative, Controller& controller, const qint64 steps[3], LinkStatus* result)
 {
-    return JsonLine::positionLine(Units::microstepsToMicrons(microsteps), json);
+    Position from;
+    if (relative) {
+        *result = controller.queryPosition(&from);
+        if (*result != LinkStatus::Ok)
+            return std::nullopt;
+    }
+    const qint64 target[3] = {from.x + steps[0], from.y + steps[1], from.z + steps[2]};
+    for (const qint64 t : target) {
+        if (!MicronText::fitsController(t))
+            return std::nullopt;
+    }
+    return Position{static_cast<qint32>(target[0]), static_cast<qint32>(target[1]), static_cast<qint32>(target[2])};
 }
 
 QString statusText(const std::array<int, StatusBlock::count>& status, bool json)
@@ -80,7 +93,7 @@ int CtlRunner::run(const CtlOptions& o)
         return CommandFileCheck::check(o.args[0], o.json, m_out, m_err);
 
     // The bindings file counts for every command that maps a port name.
-    const PortBindingsStore::Loaded bindings = PortBindingsStore::load(PortBindingsStore::path());
+    const PortBindingsStore::Loaded bindings = PortBindingsStore::load(PortBindingsStore::path(o.settings));
     for (const QString& note : PortBindingsStore::notes(bindings))
         m_err << "qx410ctl: " << note << "\n";
     if (o.command == QLatin1String("ports")) {
@@ -95,11 +108,11 @@ int CtlRunner::run(const CtlOptions& o)
         o.noServer ? QString() : CtlViaServer::liveSocket(PortNames::resolve(o.port, bindings.bindings).device);
     // limits needs no port: the file itself when no server holds the port.
     if (o.command == QLatin1String("limits"))
-        return socket.isEmpty() ? CtlLimits(m_out, m_err).run(o) : CtlViaServer(m_out, m_err).run(o, socket, {}, 0);
+        return socket.isEmpty() ? CtlLimits(m_out, m_err).run(o) : CtlViaServer(m_out, m_err).run(o, socket, nullptr, 0);
     // Commands that move the manipulator keep the limits of the file; they
     // do not go on without limits the operator set but that cannot be read.
     TravelLimits limits;
-    if (socket.isEmpty() && movesManipulator(o.command) && !CtlLimits::loadForMoves(o.command, &limits, m_err))
+    if (socket.isEmpty() && movesManipulator(o.command) && !CtlLimits::loadForMoves(o, &limits, m_err))
         return FileFailure;
 
     // Arguments are checked before the port is touched.
@@ -114,20 +127,13 @@ int CtlRunner::run(const CtlOptions& o)
     hostRun.setTravelLimits(limits);
     if (o.command == QLatin1String("run") && !hostRun.checkFile(o))
         return FileFailure;
-    Position target;
+    // move: the target, or with --relative the offset, in microsteps.
+    qint64 steps[3] = {};
     int velocity = 0;
     if (o.command == QLatin1String("move")) {
-        if (!parseMicrons(o.args[0], &target.x) || !parseMicrons(o.args[1], &target.y)
-            || !parseMicrons(o.args[2], &target.z)) {
-            m_err << "qx410ctl: move: X Y Z must be whole micrometres between " << -kMaxMicrons << " and "
-                  << kMaxMicrons << "\n";
-            return Usage;
-        }
-        // Outside the travel limits: refused as a target beyond the
-        // controller's range is (a server checks its own limits).
-        const Position steps = Units::micronsToMicrosteps(target);
-        if (const auto breach = limits.breach(steps.x, steps.y, steps.z)) {
-            m_err << "qx410ctl: move: " << QString::fromStdString(TravelLimits::refusalText(*breach)) << "\n";
+        if (!parseMove(o.args, steps)) {
+            m_err << "qx410ctl: move: X Y Z must be micrometres between " << MicronText::controllerRangeText()
+                  << "\n";
             return Usage;
         }
     } else if (o.command == QLatin1String("velocity")) {
@@ -137,7 +143,7 @@ int CtlRunner::run(const CtlOptions& o)
 
     if (!socket.isEmpty()) {
         if (CtlViaServer::handles(o.command))
-            return CtlViaServer(m_out, m_err).run(o, socket, target, velocity);
+            return CtlViaServer(m_out, m_err).run(o, socket, steps, velocity);
         if (o.command == QLatin1String("serve")) {
             m_err << "qx410ctl: serve: another server already serves this device on " << socket << "\n";
             return PortFailure;
@@ -183,7 +189,7 @@ int CtlRunner::run(const CtlOptions& o)
 
     Controller controller(link);
     if (o.command == QLatin1String("serve")) {
-        const int status = CtlServe(m_out, m_err).run(o, link, controller, m_clock, limits);
+        const int status = CtlServe(m_out, m_err).run(o, link, m_clock, limits);
         link.close();
         return status;
     }
@@ -200,12 +206,28 @@ int CtlRunner::run(const CtlOptions& o)
     if (o.command == QLatin1String("position")) {
         result = controller.queryPosition(&position);
         if (result == LinkStatus::Ok)
-            m_out << positionText(position, o.json) << "\n";
+            m_out << JsonLine::microstepsLine(position, o.high, o.json) << "\n";
     } else if (o.command == QLatin1String("move")) {
+        const std::optional<Position> target = moveTarget(o.relative, controller, steps, &result);
+        if (result == LinkStatus::Ok && !target) {
+            link.close();
+            m_err << "qx410ctl: move: the target lies beyond the controller's range (micrometres between "
+                  << MicronText::controllerRangeText() << "); nothing was sent\n";
+            return Usage;
+        }
+        // Outside the travel limits: refused as a target beyond the
+        // controller's range is, before it is sent.
+        if (const auto breach = target ? limits.breach(target->x, target->y, target->z) : std::nullopt) {
+            link.close();
+            m_err << "qx410ctl: move: " << QString::fromStdString(TravelLimits::refusalText(*breach)) << "\n";
+            return Usage;
+        }
         bool busy = true;
-        result = controller.move(Units::micronsToMicrosteps(target), busy, o.moveTimeoutMs);
-        if (result == LinkStatus::TimedOut)
-            controller.interrupt();
+        if (target) {
+            result = controller.move(*target, busy, o.moveTimeoutMs);
+            if (result == LinkStatus::TimedOut)
+                controller.interrupt();
+        }
         if (result == LinkStatus::Ok) {
             m_clock.sleepMs(SerialLink::settleMs);
             result = controller.queryPosition(&position);
@@ -213,7 +235,7 @@ int CtlRunner::run(const CtlOptions& o)
         if (result == LinkStatus::Ok)
             result = controller.queryPosition(&position);
         if (result == LinkStatus::Ok)
-            m_out << positionText(position, o.json) << "\n";
+            m_out << JsonLine::microstepsLine(position, o.high, o.json) << "\n";
     } else if (o.command == QLatin1String("velocity")) {
         result = controller.setVelocity(VelocityWord::encode(velocity, o.high));
     } else if (o.command == QLatin1String("stop")) {

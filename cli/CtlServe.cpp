@@ -1,9 +1,10 @@
 #include "CtlServe.h"
 
+#include "ControlBackend.h"
+#include "ControlLayer.h"
 #include "ControlServer.h"
-#include "Controller.h"
 #include "CtlLimits.h"
-#include "CtlServeBackend.h"
+#include "LayerProgramHost.h"
 #include "JsonLine.h"
 #include "Qx410Version.h"
 #include "RunSignals.h"
@@ -20,11 +21,18 @@ CtlServe::CtlServe(QTextStream& out, QTextStream& err)
 {
 }
 
-int CtlServe::run(const CtlOptions& o, SerialLink& link, Controller& controller, Clock& clock,
-    const TravelLimits& limits)
+int CtlServe::run(const CtlOptions& o, SerialLink& link, Clock& clock, const TravelLimits& limits)
 {
-    CtlServeBackend backend(link, controller, clock, o.velocitySetting, o.high, o.moveTimeoutMs);
-    backend.keepLimits(limits, CtlLimits::folder());
+    ControlLayer control(link, clock);
+    control.state().velocity = static_cast<quint16>(o.velocitySetting);
+    control.state().resolution = o.high ? ControlState::highResolution : ControlState::lowResolution;
+    control.setMoveTimeoutMs(o.moveTimeoutMs);
+    // The travel limits kept beside the settings, in force for every client;
+    // a client's change is saved there.
+    control.setTravelLimits(limits);
+    LayerProgramHost programs(control);
+    ControlBackend backend(control, programs, clock);
+    backend.setLimitsFolder(CtlLimits::folder(o));
     ControlServer server(backend, QStringLiteral("qx410ctl"), QStringLiteral(QX410_VERSION));
     const QString path = SocketPath::forDevice(link.device());
     QString why;
@@ -58,9 +66,14 @@ int CtlServe::run(const CtlOptions& o, SerialLink& link, Controller& controller,
     poll.setInterval(RunSignals::pollMs);
     QObject::connect(&poll, &QTimer::timeout, &loop, onSignal);
     poll.start();
-    backend.setWait([] { QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents); });
+    // A move's or run's wait serves the other clients, so that a stop or halt
+    // reaches the wire at once.
+    link.setMessagePump([] {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        return true;
+    });
     loop.exec();
-    backend.setWait(nullptr);
+    link.setMessagePump(nullptr);
     server.close();
     return Done;
 }

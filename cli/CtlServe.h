@@ -6,7 +6,6 @@
 #include <QTextStream>
 
 class Clock;
-class Controller;
 class SerialLink;
 
 // qx410ctl serve: holds the port and serves it on the local socket until
@@ -20,8 +19,10 @@ public:
 
     CtlServe(QTextStream& out, QTextStream& err);
 
-    int run(const CtlOptions& options, SerialLink& link, Controller& controller, Clock& clock,
-        const TravelLimits& limits);
+    // Serves through the control layer on this link, as the desktop program
+    // does, with the options' velocity, resolution and move time-out, and
+    // the travel limits read from the limits file.
+    int run(const CtlOptions& options, SerialLink& link, Clock& clock, const TravelLimits& limits);
 
 private:
     QTextStream& m_out;

@@ -7,7 +7,6 @@
 #include "RunSignals.h"
 #include "SocketPath.h"
 #include "StatusBlock.h"
-#include "Units.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -114,15 +113,23 @@ std::optional<QJsonObject> CtlViaServer::call(
     }
 }
 
-QString CtlViaServer::positionLine(const QJsonObject& result, bool json) const
+QString CtlViaServer::positionLine(const QJsonObject& result, bool hundredths, bool json) const
 {
     const QJsonObject p = result.value(QStringLiteral("position")).toObject();
     const Position steps { microsteps(p.value(QStringLiteral("x"))), microsteps(p.value(QStringLiteral("y"))),
         microsteps(p.value(QStringLiteral("z"))) };
-    return JsonLine::positionLine(Units::microstepsToMicrons(steps), json);
+    return JsonLine::microstepsLine(steps, hundredths, json);
 }
 
-int CtlViaServer::run(const CtlOptions& o, const QString& socketPath, const Position& target, int velocity)
+bool CtlViaServer::serverAtHighResolution()
+{
+    // Asking for the setting always goes through, even during a move.
+    int ignored = Done;
+    const auto r = call("resolution", {}, &ignored);
+    return r && r->value(QStringLiteral("resolution")).toString() == QLatin1String("high");
+}
+
+int CtlViaServer::run(const CtlOptions& o, const QString& socketPath, const qint64 steps[3], int velocity)
 {
     QLocalSocket socket;
     socket.connectToServer(socketPath);
@@ -136,11 +143,19 @@ int CtlViaServer::run(const CtlOptions& o, const QString& socketPath, const Posi
     int status = Done;
     const QString& c = o.command;
     if (c == QLatin1String("position") || c == QLatin1String("move")) {
-        const QJsonObject params = c == QLatin1String("move") ? QJsonObject { { QStringLiteral("x"), target.x },
-            { QStringLiteral("y"), target.y }, { QStringLiteral("z"), target.z } }
-                                                              : QJsonObject();
+        const bool hundredths = o.high || serverAtHighResolution();
+        // Whole microsteps in micrometres: the server's rounding keeps them as
+        // they are, so a relative move rounds its offset here as it does on
+        // the port itself.
+        QJsonObject params;
+        if (c == QLatin1String("move")) {
+            params = { { QStringLiteral("x"), steps[0] / 25.0 }, { QStringLiteral("y"), steps[1] / 25.0 },
+                { QStringLiteral("z"), steps[2] / 25.0 } };
+            if (o.relative)
+                params.insert(QStringLiteral("relative"), true);
+        }
         if (const auto r = call(c == QLatin1String("move") ? "move" : "position", params, &status))
-            m_out << positionLine(*r, o.json) << "\n";
+            m_out << positionLine(*r, hundredths, o.json) << "\n";
     } else if (c == QLatin1String("velocity")) {
         // The velocity word V at the resolution asked for: the order keeps
         // the 1310 rule of high resolution on the way.
@@ -256,7 +271,7 @@ int CtlViaServer::runAwaited(const CtlOptions& o, const QString& socketPath)
     int status = Done;
     const auto result = call(run ? "run" : "execute", params, &status, watch);
     if (result)
-        m_out << positionLine(*result, o.json) << "\n";
+        m_out << positionLine(*result, false, o.json) << "\n";
     if (RunSignals::raised())
         return Interrupted;
     if (result && result->value(QStringLiteral("halted")).toBool())

@@ -32,8 +32,9 @@ public:
 
     CtlViaServer(QTextStream& out, QTextStream& err);
 
-    // target: move's position in whole micrometres; velocity: velocity's V.
-    int run(const CtlOptions& options, const QString& socketPath, const Position& target, int velocity);
+    // steps: move's X Y Z in microsteps (its target, or with --relative its
+    // offset); velocity: velocity's V.
+    int run(const CtlOptions& options, const QString& socketPath, const qint64 steps[3], int velocity);
 
 private:
     // The result, or nothing with the message said and *status set. While
@@ -46,7 +47,10 @@ private:
     // run and execute: the run awaited, Ctrl+C sent on as halt (exit 130);
     // for execute, Enter sent on as continue.
     int runAwaited(const CtlOptions& options, const QString& socketPath);
-    QString positionLine(const QJsonObject& result, bool json) const;
+    // hundredths: the position to the hundredth of a micrometre (high resolution).
+    QString positionLine(const QJsonObject& result, bool hundredths, bool json) const;
+    // Whether the server's resolution is high; false when it does not say.
+    bool serverAtHighResolution();
     // limits: shown, or one axis changed, by the server that holds them.
     int limits(const CtlOptions& options);
 

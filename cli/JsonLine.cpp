@@ -1,5 +1,8 @@
 #include "JsonLine.h"
 
+#include "MicronText.h"
+#include "Units.h"
+
 #include <QJsonDocument>
 
 QString JsonLine::of(const QJsonObject& object)
@@ -17,4 +20,15 @@ QString JsonLine::positionLine(const Position& position, bool json)
     if (json)
         return of(JsonLine::position(position));
     return QStringLiteral("%1 %2 %3").arg(position.x).arg(position.y).arg(position.z);
+}
+
+QString JsonLine::microstepsLine(const Position& microsteps, bool high, bool json)
+{
+    if (!json)
+        return MicronText::positionText(microsteps, high);
+    if (!high)
+        return of(position(Units::microstepsToMicrons(microsteps)));
+    return of(QJsonObject{{QStringLiteral("x"), microsteps.x / 25.0},
+                          {QStringLiteral("y"), microsteps.y / 25.0},
+                          {QStringLiteral("z"), microsteps.z / 25.0}});
 }

@@ -8,12 +8,13 @@
 #include "CommSetupDialog.h"
 #include "ControlServer.h"
 #include "Controller.h"
-#include "DesktopBackend.h"
+#include "ControlBackend.h"
 #include "FrameProgramHost.h"
 #include "HardwareSetup.h"
 #include "HelpGuide.h"
 #include "HelpKey.h"
 #include "HelpWindow.h"
+#include "InstanceLock.h"
 #include "HardwareSetupDialog.h"
 #include "HostExecutionDialog.h"
 #include "MainActions.h"
@@ -29,6 +30,7 @@
 #include "SignalCloser.h"
 #include "SocketPath.h"
 #include "PortBindingsStore.h"
+#include "SettingsFolder.h"
 #include "Qx410Version.h"
 #include "TraceFile.h"
 #include "TrafficWindow.h"
@@ -37,9 +39,10 @@
 #include <QApplication>
 #include <QPointer>
 #include <QStatusBar>
-#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+
+#include <cstdio>
 
 CQx410App::CQx410App()
     : m_traced(m_port, m_clock)
@@ -65,7 +68,7 @@ bool CQx410App::traceTo(const QString& path, QString* why)
 
 void CQx410App::loadPortBindings()
 {
-    const PortBindingsStore::Loaded loaded = PortBindingsStore::load(PortBindingsStore::path());
+    const PortBindingsStore::Loaded loaded = PortBindingsStore::load(PortBindingsStore::path(m_settingsFolder));
     for (const QString& note : PortBindingsStore::notes(loaded))
         qWarning("%s", qPrintable(note));
     m_serial.portBindings = loaded.bindings;
@@ -73,9 +76,30 @@ void CQx410App::loadPortBindings()
 
 CQx410App::~CQx410App() = default;
 
-std::string CQx410App::settingsPath()
+void CQx410App::setSettingsFolder(const QString& folder)
 {
-    return QDir::current().filePath(QString::fromLatin1(SettingsFile::fileName)).toStdString();
+    m_settingsFolder = folder;
+}
+
+std::string CQx410App::settingsPath() const
+{
+    return SettingsFolder::file(m_settingsFolder, QString::fromLatin1(SettingsFile::fileName)).toStdString();
+}
+
+bool CQx410App::saveBindings(const PortNames::Bindings& bindings) const
+{
+    return PortBindingsStore::save(PortBindingsStore::path(m_settingsFolder), bindings);
+}
+
+bool CQx410App::takeInstanceLock()
+{
+    m_instanceLock = std::make_unique<InstanceLock>(m_settingsFolder);
+    if (m_instanceLock->acquire())
+        return true;
+    const QString refusal = m_instanceLock->refusal();
+    std::fprintf(stderr, "qx410: %s\n", qPrintable(refusal));
+    m_prompts.message(refusal, QStringLiteral("Qx410"), Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+    return false;
 }
 
 QString CQx410App::guidePath()
@@ -99,12 +123,15 @@ void CQx410App::showHelp(const QString& section)
 bool CQx410App::askPortInStartupMode()
 {
     CommSetup setup(m_serial, m_link, m_prompts);
-    setup.setSaveBindings(&PortBindingsStore::saveHere);
+    setup.setSaveBindings([this](const PortNames::Bindings& b) { return saveBindings(b); });
     return setup.run([](const CommChoice& initial) { return CommSetupDialog::askWithDialog(nullptr, initial); });
 }
 
 int CQx410App::run()
 {
+    // One window per settings folder, before anything of the folder is read.
+    if (!takeInstanceLock())
+        return 1;
     // Main-window construction: settings first, the port last.
     loadPortBindings();
     SettingsLoader loader(m_serial, m_state, m_control.state(), m_prompts, [this] { return askPortInStartupMode(); });
@@ -144,7 +171,7 @@ int CQx410App::run()
         m_frame.get()));
     QObject::connect(m_frame.get(), &CMainFrame::communicationsDialogRequested, m_frame.get(), [this] {
         CommSetup setup(m_serial, m_link, m_prompts);
-        setup.setSaveBindings(&PortBindingsStore::saveHere);
+        setup.setSaveBindings([this](const PortNames::Bindings& b) { return saveBindings(b); });
         setup.run([this](const CommChoice& initial) { return CommSetupDialog::askWithDialog(m_frame.get(), initial); });
         m_frame->updateCaption();
         m_frame->updateConnectionText();
@@ -260,7 +287,9 @@ void CQx410App::connectServer()
 {
     CMainFrame* f = m_frame.get();
     m_serverPrograms = std::make_unique<FrameProgramHost>(f->state(), m_control);
-    m_backend = std::make_unique<DesktopBackend>(m_control, *m_serverPrograms, m_clock);
+    m_backend = std::make_unique<ControlBackend>(m_control, *m_serverPrograms, m_clock);
+    // A client's change of the travel limits is saved beside the settings.
+    m_backend->setLimitsFolder(SettingsFolder::canonical(m_settingsFolder));
     m_backend->setOnTarget([f](const Position& microsteps) { f->showDesired(Units::microstepsToMicrons(microsteps)); });
     m_server = std::make_unique<ControlServer>(*m_backend, QStringLiteral("qx410"), QStringLiteral(QX410_VERSION));
     m_backend->setEventSink([this](const ServerEvent& event) { m_server->publish(event); });

@@ -13,12 +13,13 @@
 #include <memory>
 
 class ControlServer;
-class DesktopBackend;
+class ControlBackend;
 class FrameProgramHost;
 class PathRunner;
 class CMainFrame;
 class TraceFile;
 class HelpWindow;
+class InstanceLock;
 
 // The application object: the serial settings shared by the whole program,
 // and the start-up and shutdown order around the main window.
@@ -37,10 +38,17 @@ public:
     // Where the user guide lives: installed beside the program, or next to
     // the sources while developing; empty when it is in neither place.
     static QString guidePath();
-    static std::string settingsPath();
+    // The folder of Qx410.ini, Qx410.ports and the window's lock (empty:
+    // the current folder); set before run().
+    void setSettingsFolder(const QString& folder);
+    std::string settingsPath() const;
 
 private:
     bool askPortInStartupMode();
+    // Refuses a second window on the same settings folder: the message on
+    // screen and on standard error, and false.
+    bool takeInstanceLock();
+    bool saveBindings(const PortNames::Bindings& bindings) const;
     void loadPortBindings();
     void connectSetupDialogs();
     void connectCapture();
@@ -54,6 +62,8 @@ private:
     // Shows the Help window at a section (the top for an empty one).
     void showHelp(const QString& section);
 
+    QString m_settingsFolder;
+    std::unique_ptr<InstanceLock> m_instanceLock;
     SerialSettings m_serial;
     MainFrameState m_state;
     QtPrompts m_prompts;
@@ -72,7 +82,7 @@ private:
     std::unique_ptr<HelpWindow> m_help;
     // Local clients (qx410ctl, scripts) reach the controller through here.
     std::unique_ptr<FrameProgramHost> m_serverPrograms;
-    std::unique_ptr<DesktopBackend> m_backend;
+    std::unique_ptr<ControlBackend> m_backend;
     std::unique_ptr<ControlServer> m_server;
     QString m_servedDevice;
     bool m_serverRefusalTold = false;

@@ -3,7 +3,7 @@
 #include "CQx410App.h"
 
 #include "CMainFrame.h"
-#include "DesktopBackend.h"
+#include "ControlBackend.h"
 #include "DownloadDialog.h"
 #include "DownloadSession.h"
 #include "ExecuteProgramDialog.h"
@@ -25,9 +25,9 @@ void CQx410App::connectControllerPrograms()
         // the main window.
         // Local clients are told busy while the dialog holds the controller.
         struct Holding {
-            explicit Holding(DesktopBackend& backend) : b(backend) { b.setWindowHolding(true); }
+            explicit Holding(ControlBackend& backend) : b(backend) { b.setWindowHolding(true); }
             ~Holding() { b.setWindowHolding(false); }
-            DesktopBackend& b;
+            ControlBackend& b;
         } holding(*m_backend);
         QtPrompts prompts;
         ProgramExchange exchange(m_link, m_clock);

@@ -1,12 +1,11 @@
 #include "PortBindingsStore.h"
 
 #include "PortBindingsFile.h"
+#include "SettingsFolder.h"
 
-#include <QDir>
-
-QString PortBindingsStore::path()
+QString PortBindingsStore::path(const QString& folder)
 {
-    return QDir::current().filePath(QString::fromLatin1(PortBindingsFile::fileName));
+    return SettingsFolder::file(folder, QString::fromLatin1(PortBindingsFile::fileName));
 }
 
 PortBindingsStore::Loaded PortBindingsStore::load(const QString& path)
@@ -32,11 +31,6 @@ bool PortBindingsStore::save(const QString& path, const PortNames::Bindings& bin
     for (int i = 0; i < PortNames::portCount; ++i)
         devices[i] = bindings[i].trimmed().toStdString();
     return PortBindingsFile::write(path.toStdString(), devices);
-}
-
-bool PortBindingsStore::saveHere(const PortNames::Bindings& bindings)
-{
-    return save(path(), bindings);
 }
 
 QStringList PortBindingsStore::notes(const Loaded& loaded)

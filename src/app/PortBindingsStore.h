@@ -7,7 +7,8 @@
 
 // The port bindings file as the programs use it: loaded into the shared
 // serial settings at start, saved when Setup Communications changes a
-// binding. The file lies beside the settings file, in the current directory.
+// binding. The file lies beside the settings file, in the settings folder
+// (SettingsFolder: the current folder unless --settings names another).
 class PortBindingsStore
 {
 public:
@@ -22,12 +23,11 @@ public:
         QString path; // as load() was given it
     };
 
-    static QString path();
+    // The file in the settings folder (empty: the current folder).
+    static QString path(const QString& folder = QString());
     // Missing or unreadable: nothing bound.
     static Loaded load(const QString& path);
     static bool save(const QString& path, const PortNames::Bindings& bindings);
-    // save() to path().
-    static bool saveHere(const PortNames::Bindings& bindings);
     // What the operator should know about the file, one warning each:
     // "PATH cannot be read (REASON) and was ignored." when it is unreadable,
     // "Qx410.ports line 3 is not 'COMn DEVICE' and was skipped." for each bad line.

@@ -22,10 +22,11 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("qx410"));
     const DesktopOptions options = DesktopOptions::parse(QApplication::arguments());
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "qx410: %s\nUsage: qx410 [--trace FILE]\n", qPrintable(options.error));
+        std::fprintf(stderr, "qx410: %s\nUsage: qx410 [--trace FILE] [--settings DIR]\n", qPrintable(options.error));
         return 1;
     }
     CQx410App qx410;
+    qx410.setSettingsFolder(options.settings);
     QString why;
     if (!options.trace.isEmpty() && !qx410.traceTo(options.trace, &why)) {
         std::fprintf(stderr, "qx410: cannot write the trace file %s: %s\n", qPrintable(options.trace), qPrintable(why));

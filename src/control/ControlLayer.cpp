@@ -91,6 +91,7 @@ LinkStatus ControlLayer::absoluteMove(const Position& microsteps)
     ++m_moves;
     const LinkStatus status = moveAndReadBack(microsteps);
     --m_moves;
+    emit moveEnded();
     return status;
 }
 
@@ -138,7 +139,13 @@ LinkStatus ControlLayer::moveAndReadBack(const Position& microsteps)
     emit busyChanged(true);
 
     // The wait pumps messages; Stop may clear the busy flag meanwhile.
-    LinkStatus status = noted(m_controller.move(microsteps, m_state.busy));
+    LinkStatus status = noted(m_controller.move(microsteps, m_state.busy, m_moveTimeoutMs));
+    const bool timedOut = status == LinkStatus::TimedOut;
+    if (timedOut) {
+        // The move must not go on unattended: stopped, and read back as after Stop.
+        m_state.busy = false;
+        status = noted(m_controller.interrupt());
+    }
     if (status == LinkStatus::Failed) {
         emit moveLockChanged(false);
         emit busyChanged(m_state.busy);
@@ -153,7 +160,7 @@ LinkStatus ControlLayer::moveAndReadBack(const Position& microsteps)
         status = getPosition();
     if (status != LinkStatus::Failed)
         markerRefresh();
-    return status;
+    return timedOut && status != LinkStatus::Failed ? LinkStatus::TimedOut : status;
 }
 
 void ControlLayer::markerRefresh()

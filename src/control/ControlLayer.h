@@ -64,9 +64,13 @@ public:
     // Position query; on a reply the displayed and current positions follow
     // it and positionChanged is emitted.
     LinkStatus getPosition() override;
+    // How long a move's wait may last before the move is stopped (TimedOut);
+    // negative, as in the window: as long as the move takes.
+    void setMoveTimeoutMs(int timeoutMs) { m_moveTimeoutMs = timeoutMs; }
     // Moves to X, Y, Z microsteps: previous position from the marker, busy
     // flag and lock-out, the move and its wait, 100 ms, unlock, two position
-    // queries, marker refresh.
+    // queries, marker refresh. A move past the time-out is interrupted, read
+    // back the same way, and ends TimedOut.
     LinkStatus absoluteMove(const Position& microsteps) override;
     // A client's move: refused at once (false, nothing sent) while a move is
     // awaited, never queued, or when the target leaves the travel limits
@@ -129,6 +133,9 @@ signals:
     void moveLockChanged(bool locked);
     // A move starts from here (whole micrometres): the previous position.
     void moveStarted(const Position& previousMicrons);
+    // An absolute move has ended, its position read back (or not: the link
+    // gave up); the last of its announcements.
+    void moveEnded();
     // A position reply arrived (whole micrometres).
     void positionChanged(const Position& microns);
     // The marker moves (both in microsteps).
@@ -159,4 +166,5 @@ private:
     // for itself and once for its pass).
     std::vector<HostExecutor*> m_runs;
     int m_moves = 0;
+    int m_moveTimeoutMs = -1;
 };

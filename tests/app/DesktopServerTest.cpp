@@ -4,7 +4,7 @@
 #include "CMainFrame.h"
 #include "ControlLayer.h"
 #include "ControlServer.h"
-#include "DesktopBackend.h"
+#include "ControlBackend.h"
 #include "FrameProgramHost.h"
 #include "MainActions.h"
 #include "PaneBar.h"
@@ -47,7 +47,7 @@ struct Desk
         frame = std::make_unique<CMainFrame>(state, control, serial, prompts);
         frame->initialExchange();
         programs = std::make_unique<FrameProgramHost>(state, control);
-        backend = std::make_unique<DesktopBackend>(control, *programs, clock);
+        backend = std::make_unique<ControlBackend>(control, *programs, clock);
         backend->setOnTarget([this](const Position& p) { frame->showDesired({p.x / 25, p.y / 25, p.z / 25}); });
         server = std::make_unique<ControlServer>(*backend, QStringLiteral("qx410"), QStringLiteral("test"));
         backend->setEventSink([this](const ServerEvent& e) { server->publish(e); });
@@ -80,7 +80,7 @@ struct Desk
     MainFrameState state;
     std::unique_ptr<CMainFrame> frame;
     std::unique_ptr<FrameProgramHost> programs;
-    std::unique_ptr<DesktopBackend> backend;
+    std::unique_ptr<ControlBackend> backend;
     std::unique_ptr<ControlServer> server;
     QString path;
     bool listening = false;
@@ -155,7 +155,7 @@ TEST(DesktopServer, ControllerErrorsWhileTheRecoveryPromptIsOpen)
         const QJsonObject reply = client.reply();
         EXPECT_EQ(errorCode(reply), RpcProtocol::controllerError) << r.method;
         if (QLatin1String(r.method) == QLatin1String("position")) {
-            EXPECT_EQ(reply.value("error").toObject().value("message").toString(), DesktopBackend::resettingText);
+            EXPECT_EQ(reply.value("error").toObject().value("message").toString(), ControlBackend::resettingText);
         }
     }
     d.backend->setRecovering(false);

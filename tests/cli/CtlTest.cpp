@@ -54,7 +54,14 @@ INSTANTIATE_TEST_SUITE_P(
                     OptionCase{{"--baud", "19200", "status"}, O::Run}, OptionCase{{"--baud", "14400", "status"}, O::UsageError},
                     OptionCase{{"--baud", "fast", "status"}, O::UsageError},
                     OptionCase{{"move", "--", "-1", "0", "1000"}, O::Run}, OptionCase{{"move", "1", "2"}, O::UsageError},
-                    OptionCase{{"velocity", "1000", "--high"}, O::Run}, OptionCase{{"--high", "position"}, O::UsageError},
+                    OptionCase{{"velocity", "1000", "--high"}, O::Run}, OptionCase{{"--high", "position"}, O::Run},
+                    OptionCase{{"move", "1", "2", "3", "--relative", "--high"}, O::Run},
+                    OptionCase{{"position", "--relative"}, O::UsageError},
+                    OptionCase{{"--high", "status"}, O::UsageError},
+                    OptionCase{{"--settings", "/", "ports"}, O::Run},
+                    OptionCase{{"--settings", "/nonexistent-qx410-rig", "ports"}, O::UsageError},
+                    OptionCase{{"--settings", "/dev/null", "ports"}, O::UsageError},
+                    OptionCase{{"--settings", "", "ports"}, O::UsageError},
                     OptionCase{{"--timeout", "0", "move", "1", "2", "3"}, O::UsageError},
                     OptionCase{{"--timeout", "2.5", "move", "1", "2", "3"}, O::Run},
                     OptionCase{{"--timeout", "nan", "move", "1", "2", "3"}, O::UsageError},
@@ -171,8 +178,44 @@ TEST(CtlCommands, MoveBeyondThirtyTwoBitsIsRefused)
 {
     CtlFixture f;
     EXPECT_EQ(f.run({"move", "85899346", "0", "0"}), 1);
-    EXPECT_EQ(f.run({"move", "1.5", "0", "0"}), 1);
+    EXPECT_EQ(f.run({"move", "85899345.92", "0", "0"}), 1);
+    EXPECT_EQ(f.run({"move", "1.5x", "0", "0"}), 1);
     EXPECT_TRUE(f.port.written.isEmpty());
+}
+
+// Fractions go to the nearest microstep; --relative asks for the position
+// first and moves from there; --high prints the hundredths.
+TEST(CtlCommands, MoveTakesFractionsAndOffsets)
+{
+    const struct
+    {
+        std::initializer_list<const char*> words;
+        Position at;
+        const char* bytes;
+        const char* out;
+    } cases[] = {
+        {{"move", "12.5", "-0.04", "100.36"}, {}, "6D39010000FFFFFFFFCD0900000D630D630D", "13 0 100\n"},
+        {{"move", "12.5", "-0.04", "100.36", "--high"}, {}, "6D39010000FFFFFFFFCD0900000D630D630D",
+         "12.52 -0.04 100.36\n"},
+        {{"move", "--relative", "0.5", "-0.02", "1"}, {1000, 0, -25}, "630D6DF5030000FFFFFFFF000000000D630D630D",
+         "41 0 0\n"},
+    };
+    for (const auto& c : cases) {
+        CtlFixture f;
+        f.port.placeController(c.at);
+        EXPECT_EQ(f.run(c.words), 0) << qPrintable(f.errText);
+        EXPECT_EQ(f.port.written, hex(c.bytes)) << c.out;
+        EXPECT_EQ(f.outText, QLatin1String(c.out));
+    }
+}
+
+TEST(CtlCommands, RelativeMoveBeyondThirtyTwoBitsSendsNothing)
+{
+    CtlFixture f;
+    f.port.placeController(Position{25, 0, 0});
+    EXPECT_EQ(f.run({"move", "--relative", "85899345.88", "0", "0"}), 1);
+    EXPECT_EQ(f.port.written, hex("630D"));
+    EXPECT_TRUE(f.outText.isEmpty());
 }
 
 TEST(CtlCommands, StatusPrintsNineteenNumbers)

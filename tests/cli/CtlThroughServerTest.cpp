@@ -82,6 +82,17 @@ TEST_F(CtlThroughServer, CommandsKeepTheirOutputAndExitStatuses)
         { { QStringLiteral("reset") }, 0, "", "" },
         { { QStringLiteral("execute"), QStringLiteral("3") }, 0, "20 5 0\n", "" },
         { { QStringLiteral("execute"), QStringLiteral("5") }, 1, "", "" },
+        { { QStringLiteral("move"), QStringLiteral("12.5"), QStringLiteral("-0.04"), QStringLiteral("0") }, 0,
+            "13 0 0\n", "" },
+        { { QStringLiteral("move"), QStringLiteral("--relative"), QStringLiteral("--high"), QStringLiteral("-0.5"),
+              QStringLiteral("0.02"), QStringLiteral("0") },
+            0, "12.00 0.00 0.00\n", "" },
+        { { QStringLiteral("move"), QStringLiteral("--relative"), QStringLiteral("85899345"), QStringLiteral("0"),
+              QStringLiteral("0") },
+            1, "", "outside the range" },
+        // The server's high resolution prints the hundredths too.
+        { { QStringLiteral("velocity"), QStringLiteral("1000"), QStringLiteral("--high") }, 0, "", "" },
+        { { QStringLiteral("position") }, 0, "12.00 0.00 0.00\n", "" },
     };
     for (const Row& row : table) {
         QProcess ctl;

@@ -146,6 +146,21 @@ TEST(ControlLayer, AMoveOutsideTheTravelLimitsIsRefusedBeforeAnythingIsSentAndOn
     EXPECT_EQ(f.port.controllerAt(), (Position{0, 0, -125000}));
 }
 
+TEST(ControlLayer, AMovePastItsTimeOutIsStoppedAndReadBack)
+{
+    Frame f;
+    f.ops.setMoveTimeoutMs(2000);
+    f.link.setMessagePump([&] {
+        f.port.waitForData(250);
+        return true;
+    });
+    EXPECT_EQ(f.ops.absoluteMove(Units::micronsToMicrosteps(Position{10000, 0, 0})), LinkStatus::TimedOut);
+    EXPECT_FALSE(f.ops.state().busy);
+    EXPECT_TRUE(f.port.written.endsWith(hex("030D630D630D")));
+    EXPECT_GT(f.ops.state().displayed.x, 0);
+    EXPECT_LT(f.ops.state().displayed.x, 10000);
+}
+
 TEST(ControlLayer, TheLimitsFileIsReplacedWholeAndOneThatCannotBeReadIsSaidSo)
 {
     QTemporaryDir folder;

@@ -11,7 +11,7 @@
 
 #include "CMainFrame.h"
 #include "ControlServer.h"
-#include "DesktopBackend.h"
+#include "ControlBackend.h"
 #include "FrameProgramHost.h"
 #include "SimFrame.h"
 
@@ -30,7 +30,7 @@ int grabClientMove(CMainFrame& frame, MainFrameState& state, ControlLayer& contr
 {
     QTemporaryDir dir;
     FrameProgramHost programs(state, control);
-    DesktopBackend backend(control, programs, sim.clock);
+    ControlBackend backend(control, programs, sim.clock);
     backend.setOnTarget([&frame](const Position& p) { frame.showDesired(Units::microstepsToMicrons(p)); });
     ControlServer server(backend, QStringLiteral("qx410"), QStringLiteral("grab"));
     QObject::connect(&server, &ControlServer::clientCountChanged, &frame, &CMainFrame::setClientCount);

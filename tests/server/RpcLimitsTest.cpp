@@ -21,27 +21,24 @@ QString messageOf(const QJsonObject& reply)
     return reply.value(QStringLiteral("error")).toObject().value(QStringLiteral("message")).toString();
 }
 
-// The rig with a Z floor of -5000 µm, kept in a folder of its own.
+// The rig with a Z floor of -5000 µm.
 struct LimitedRig : ServerRig {
     LimitedRig()
     {
-        backend.keepLimits({}, dir.path());
         client = ServerRig::client();
         client->request("limits",
             { { QStringLiteral("axis"), QStringLiteral("z") }, { QStringLiteral("lower"), -5000 },
                 { QStringLiteral("upper"), QJsonValue() } });
     }
-    QString write(const char* name, const QByteArray& text) { return TempFiles::write(dir, name, text); }
+    QString write(const char* name, const QByteArray& text) { return TempFiles::write(files, name, text); }
 
-    QTemporaryDir dir;
+    QTemporaryDir files;
     std::unique_ptr<RpcClient> client;
 };
 
 TEST(RpcLimits, ChangedOneAxisAtATimeSavedAndAnnounced)
 {
     ServerRig rig;
-    QTemporaryDir dir;
-    rig.backend.keepLimits({}, dir.path());
     auto watcher = rig.client();
     auto client = rig.client();
     watcher->request("subscribe");
@@ -61,7 +58,7 @@ TEST(RpcLimits, ChangedOneAxisAtATimeSavedAndAnnounced)
     const QJsonObject event = watcher->next().value(QStringLiteral("params")).toObject();
     EXPECT_EQ(event.value(QStringLiteral("event")).toString(), QStringLiteral("limits"));
     EXPECT_EQ(event.value(QStringLiteral("limits")).toObject(), set);
-    EXPECT_TRUE(TempFiles::read(dir.filePath(QStringLiteral("Qx410.limits"))).contains("X -12.52 12.52\n"));
+    EXPECT_TRUE(TempFiles::read(rig.dir.filePath(QStringLiteral("Qx410.limits"))).contains("X -12.52 12.52\n"));
 }
 
 struct BadLimits {

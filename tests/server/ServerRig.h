@@ -3,9 +3,10 @@
 // The local server against the in-process simulated controller on the
 // virtual clock, with clients on real local sockets in this process.
 
+#include "ControlBackend.h"
+#include "ControlLayer.h"
 #include "ControlServer.h"
-#include "Controller.h"
-#include "CtlServeBackend.h"
+#include "LayerProgramHost.h"
 #include "RpcClient.h"
 #include "ScriptedPrompts.h"
 #include "SerialLink.h"
@@ -26,8 +27,9 @@ struct ServerRig {
         : simulator(faults)
         , port(simulator, clock)
         , link(port, clock, prompts, settings)
-        , controller(link)
-        , backend(link, controller, clock, 1000, false, -1)
+        , control(link, clock)
+        , programs(control)
+        , backend(control, programs, clock)
         , server(backend, QStringLiteral("qx410ctl"), QStringLiteral("test"))
     {
         settings.portName = QStringLiteral("/dev/ttySIM");
@@ -35,11 +37,14 @@ struct ServerRig {
         link.setRecoveryEnabled(false);
         link.open();
         // A move's wait serves the clients and lets the controller's time run on.
-        backend.setWait([this] {
+        link.setMessagePump([this] {
             QCoreApplication::processEvents();
             port.waitForData(5);
+            return true;
         });
         server.setLimits(limits);
+        // A client's travel limits are saved here, not in the current folder.
+        backend.setLimitsFolder(dir.path());
         path = dir.path() + QStringLiteral("/qx410/sim.sock");
         listening = server.listen(path, &why);
     }
@@ -59,8 +64,9 @@ struct ServerRig {
     ScriptedPrompts prompts;
     SerialSettings settings;
     SerialLink link;
-    Controller controller;
-    CtlServeBackend backend;
+    ControlLayer control;
+    LayerProgramHost programs;
+    ControlBackend backend;
     ControlServer server;
     QString path;
     QString why;

@@ -14,22 +14,28 @@ class ProgramExchange;
 class ProgramHost;
 class ProgramRequests;
 
-// The desktop program's owner of the controller as its local server sees
-// it: every request goes through the control layer, so a client's move
-// locks the window's controls, moves its read-out and marker exactly as the
-// window's own move does; runs go through the one command-file executor
-// with the layer as its moves; the controller programs through the program
-// exchange. Nobody answers questions for a client: plain errors instead.
-// While the recovery prompt is open, whatever needs the wire is a
-// controller error.
-class DesktopBackend : public ServerBackend
+// The owner of the controller as the local server sees it, the same for the
+// desktop program and qx410ctl serve: every request goes through the
+// control layer, so a client's move locks the window's controls and moves
+// its read-out and marker exactly as the window's own move does, and the
+// travel limits and the busy lock hold for every client alike. Runs go
+// through the one command-file executor with the layer as its moves, the
+// controller programs through the program exchange. Nobody answers
+// questions for a client: plain errors instead. While the desktop
+// program's recovery prompt is open, whatever needs the wire is a
+// controller error. A silent controller is a "lost" event once; the next
+// exchange that succeeds is a "recovered" one.
+class ControlBackend : public ServerBackend
 {
 public:
     static const QString resettingText;
 
-    DesktopBackend(ControlLayer& control, ProgramHost& programs, Clock& clock);
-    ~DesktopBackend() override;
+    ControlBackend(ControlLayer& control, ProgramHost& programs, Clock& clock);
+    ~ControlBackend() override;
 
+    // Something of a client's or the window's holds the controller: a move,
+    // a run, a controller program, an open controller-program dialog.
+    bool holding() const;
     // The window holds the controller (a controller-program dialog is open).
     void setWindowHolding(bool holding) { m_windowHolding = holding; }
     // The recovery prompt opens (true) or has been answered (false).
@@ -69,11 +75,13 @@ public:
 
 private:
     // Nothing for Ok; otherwise the error the client is told.
-    ServerStatus checked(LinkStatus status) const;
+    ServerStatus checked(LinkStatus status);
+    void publishPosition();
+    void showBusy(bool busy);
+    void noteLost(const QString& why);
+    void noteRecovered();
     // The program requests over this owner's link, its errors and events.
     ProgramRequests requests();
-    // Something of the client's or the window's holds the controller.
-    bool holding() const;
     void observe();
     void publishKind(ServerEvent::Kind kind, const QString& detail = QString(), int program = 0);
 
@@ -86,6 +94,8 @@ private:
     bool m_windowHolding = false;
     bool m_recovering = false;
     bool m_busyShown = false;
+    bool m_lost = false;
+    bool m_positionPending = false;
     HostExecutor* m_executor = nullptr;
     ExecuteSession* m_session = nullptr;
     ProgramExchange* m_exchange = nullptr;

@@ -1,4 +1,4 @@
-#include "DesktopBackend.h"
+#include "ControlBackend.h"
 
 #include "ClientPrompts.h"
 #include "CommandFile.h"
@@ -16,7 +16,7 @@
 #include <QDir>
 
 
-const QString DesktopBackend::resettingText =
+const QString ControlBackend::resettingText =
     QStringLiteral("The controller is not answering; the operator is asked to reset communication");
 
 namespace {
@@ -31,7 +31,7 @@ ServerError busyError()
 }
 } // namespace
 
-DesktopBackend::DesktopBackend(ControlLayer& control, ProgramHost& programs, Clock& clock)
+ControlBackend::ControlBackend(ControlLayer& control, ProgramHost& programs, Clock& clock)
     : m_control(control)
     , m_programs(programs)
     , m_clock(clock)
@@ -40,9 +40,9 @@ DesktopBackend::DesktopBackend(ControlLayer& control, ProgramHost& programs, Clo
     observe();
 }
 
-DesktopBackend::~DesktopBackend() = default;
+ControlBackend::~ControlBackend() = default;
 
-void DesktopBackend::publishKind(ServerEvent::Kind kind, const QString& detail, int program)
+void ControlBackend::publishKind(ServerEvent::Kind kind, const QString& detail, int program)
 {
     ServerEvent event;
     event.kind = kind;
@@ -51,20 +51,29 @@ void DesktopBackend::publishKind(ServerEvent::Kind kind, const QString& detail, 
     publish(event);
 }
 
-void DesktopBackend::observe()
+void ControlBackend::observe()
 {
     // The layer announces whatever happens on the wire, whoever asked for it.
+    // A move reads its position back twice: clients hear it once, when the
+    // move has ended.
     QObject::connect(&m_control, &ControlLayer::positionChanged, &m_context, [this] {
-        ServerEvent event;
-        event.kind = ServerEvent::Kind::Position;
-        event.microsteps = m_control.currentPosition();
-        publish(event);
+        if (m_control.moveInProgress())
+            m_positionPending = true;
+        else
+            publishPosition();
     });
+    // A move's idle waits until its position has been read back, so that
+    // clients hear busy, position, idle.
     QObject::connect(&m_control, &ControlLayer::busyChanged, &m_context, [this](bool busy) {
-        if (busy == m_busyShown)
+        if (busy || !m_control.moveInProgress())
+            showBusy(busy);
+    });
+    QObject::connect(&m_control, &ControlLayer::moveEnded, &m_context, [this] {
+        if (m_control.moveInProgress())
             return;
-        m_busyShown = busy;
-        publishKind(busy ? ServerEvent::Kind::Busy : ServerEvent::Kind::Idle);
+        if (m_positionPending)
+            publishPosition();
+        showBusy(m_control.isBusy());
     });
     QObject::connect(&m_control, &ControlLayer::settingsChanged, &m_context, [this](quint16 velocity, int resolution) {
         ServerEvent event;
@@ -80,15 +89,45 @@ void DesktopBackend::observe()
         event.limits = m_control.travelLimits();
         publish(event);
     });
-    QObject::connect(&m_control, &ControlLayer::linkRecovered, &m_context,
-                     [this] { publishKind(ServerEvent::Kind::Recovered); });
+    QObject::connect(&m_control, &ControlLayer::linkRecovered, &m_context, [this] { noteRecovered(); });
     QObject::connect(&m_control, &ControlLayer::linkFailed, &m_context, [this] {
         const QString why = m_control.link().lastError();
-        publishKind(ServerEvent::Kind::Lost, why.isEmpty() ? SerialLink::noReplyText : why);
+        noteLost(why.isEmpty() ? SerialLink::noReplyText : why);
     });
 }
 
-void DesktopBackend::setRecovering(bool recovering)
+void ControlBackend::publishPosition()
+{
+    m_positionPending = false;
+    ServerEvent event;
+    event.kind = ServerEvent::Kind::Position;
+    event.microsteps = m_control.currentPosition();
+    publish(event);
+}
+
+void ControlBackend::showBusy(bool busy)
+{
+    if (busy == m_busyShown)
+        return;
+    m_busyShown = busy;
+    publishKind(busy ? ServerEvent::Kind::Busy : ServerEvent::Kind::Idle);
+}
+
+void ControlBackend::noteLost(const QString& why)
+{
+    if (m_lost)
+        return;
+    m_lost = true;
+    publishKind(ServerEvent::Kind::Lost, why);
+}
+
+void ControlBackend::noteRecovered()
+{
+    m_lost = false;
+    publishKind(ServerEvent::Kind::Recovered);
+}
+
+void ControlBackend::setRecovering(bool recovering)
 {
     if (recovering == m_recovering)
         return;
@@ -97,12 +136,12 @@ void DesktopBackend::setRecovering(bool recovering)
         publishKind(ServerEvent::Kind::Lost, resettingText);
 }
 
-TravelLimits DesktopBackend::travelLimits() const
+TravelLimits ControlBackend::travelLimits() const
 {
     return m_control.travelLimits();
 }
 
-ServerStatus DesktopBackend::setTravelLimits(const TravelLimits& limits)
+ServerStatus ControlBackend::setTravelLimits(const TravelLimits& limits)
 {
     // Saved first: limits in force that the file does not hold would be
     // lost at the next start.
@@ -113,58 +152,65 @@ ServerStatus DesktopBackend::setTravelLimits(const TravelLimits& limits)
     return std::nullopt;
 }
 
-ServerStatus DesktopBackend::unavailable() const
+ServerStatus ControlBackend::unavailable() const
 {
     if (m_recovering)
         return error(ServerError::Kind::Controller, resettingText);
     return std::nullopt;
 }
 
-ProgramRequests DesktopBackend::requests()
+ProgramRequests ControlBackend::requests()
 {
     return ProgramRequests(m_control.link(), m_clock, [this](LinkStatus status) { return checked(status); });
 }
 
-ServerStatus DesktopBackend::checked(LinkStatus status) const
+ServerStatus ControlBackend::checked(LinkStatus status)
 {
-    if (status == LinkStatus::Ok)
+    if (status == LinkStatus::Ok) {
+        if (m_lost)
+            noteRecovered();
         return std::nullopt;
+    }
     const QString last = m_control.link().lastError();
     const QString why = last.isEmpty() ? SerialLink::noReplyText : last;
     if (status == LinkStatus::TimedOut)
         return error(ServerError::Kind::Timeout, why);
+    // Failed without the recovery prompt (a server without a window): the
+    // controller is lost until an exchange succeeds again.
+    if (status == LinkStatus::Failed)
+        noteLost(why);
     // Recovered: communication was reset; what was asked is not known done.
     return error(ServerError::Kind::Controller, why);
 }
 
-bool DesktopBackend::holding() const
+bool ControlBackend::holding() const
 {
     return m_windowHolding || m_control.isBusy() || m_control.moveInProgress() || m_control.runInProgress()
         || m_session;
 }
 
-bool DesktopBackend::busy() const
+bool ControlBackend::busy() const
 {
     // While the prompt is open the requests come through to be told why not.
     return !m_recovering && holding();
 }
 
-Position DesktopBackend::lastPosition() const
+Position ControlBackend::lastPosition() const
 {
     return m_control.currentPosition();
 }
 
-int DesktopBackend::velocity() const
+int ControlBackend::velocity() const
 {
     return m_control.velocitySetting();
 }
 
-bool DesktopBackend::highResolution() const
+bool ControlBackend::highResolution() const
 {
     return m_control.isHighResolution();
 }
 
-ServerStatus DesktopBackend::position(Position* microsteps)
+ServerStatus ControlBackend::position(Position* microsteps)
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -174,16 +220,19 @@ ServerStatus DesktopBackend::position(Position* microsteps)
     return std::nullopt;
 }
 
-ServerStatus DesktopBackend::move(const Position& target, Position* reached)
+ServerStatus ControlBackend::move(const Position& target, Position* reached)
 {
     if (const ServerStatus s = unavailable())
         return s;
     if (holding())
         return busyError();
+    // Refused before the window is told of a target.
+    QString refusal = m_control.limitRefusal(target);
+    if (!refusal.isEmpty())
+        return error(ServerError::Kind::Travel, refusal);
     if (m_onTarget)
         m_onTarget(target);
     LinkStatus status = LinkStatus::Ok;
-    QString refusal;
     if (!m_control.requestMove(target, &status, &refusal))
         return refusal.isEmpty() ? busyError() : error(ServerError::Kind::Travel, refusal);
     if (const ServerStatus s = checked(status))
@@ -192,7 +241,7 @@ ServerStatus DesktopBackend::move(const Position& target, Position* reached)
     return std::nullopt;
 }
 
-ServerStatus DesktopBackend::stop()
+ServerStatus ControlBackend::stop()
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -207,7 +256,7 @@ ServerStatus DesktopBackend::stop()
     return checked(m_control.getPosition());
 }
 
-ServerStatus DesktopBackend::setVelocity(int velocity)
+ServerStatus ControlBackend::setVelocity(int velocity)
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -217,7 +266,7 @@ ServerStatus DesktopBackend::setVelocity(int velocity)
     return checked(status);
 }
 
-ServerStatus DesktopBackend::setResolution(bool high)
+ServerStatus ControlBackend::setResolution(bool high)
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -227,14 +276,14 @@ ServerStatus DesktopBackend::setResolution(bool high)
     return checked(status);
 }
 
-ServerStatus DesktopBackend::status(std::array<int, StatusBlock::count>* numbers)
+ServerStatus ControlBackend::status(std::array<int, StatusBlock::count>* numbers)
 {
     if (const ServerStatus s = unavailable())
         return s;
     return checked(m_control.queryStatus(numbers));
 }
 
-ServerStatus DesktopBackend::refresh()
+ServerStatus ControlBackend::refresh()
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -244,7 +293,7 @@ ServerStatus DesktopBackend::refresh()
     return checked(status);
 }
 
-ServerStatus DesktopBackend::reset()
+ServerStatus ControlBackend::reset()
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -253,7 +302,7 @@ ServerStatus DesktopBackend::reset()
     return checked(m_control.controller().reset());
 }
 
-ServerStatus DesktopBackend::origin()
+ServerStatus ControlBackend::origin()
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -267,7 +316,7 @@ ServerStatus DesktopBackend::origin()
     return checked(status);
 }
 
-ServerStatus DesktopBackend::run(const RunRequest& request, RunResult* result)
+ServerStatus ControlBackend::run(const RunRequest& request, RunResult* result)
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -276,6 +325,9 @@ ServerStatus DesktopBackend::run(const RunRequest& request, RunResult* result)
     int lines = 0;
     if (!HostExecutor::countLines(request.file, &lines))
         return error(ServerError::Kind::File, CommandFile::cannotLoadText);
+    // A dead controller is found now rather than by a move that never ends.
+    if (const ServerStatus s = checked(m_control.getPosition()))
+        return s;
     ClientPrompts prompts(request.pause == PauseAnswer::Continue);
     HostExecutor executor(m_control, prompts, HostExecutor::Options::dialog());
     m_executor = &executor;
@@ -304,7 +356,7 @@ ServerStatus DesktopBackend::run(const RunRequest& request, RunResult* result)
     return std::nullopt;
 }
 
-ServerStatus DesktopBackend::download(const QString& file, int program, int* steps)
+ServerStatus ControlBackend::download(const QString& file, int program, int* steps)
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -315,7 +367,7 @@ ServerStatus DesktopBackend::download(const QString& file, int program, int* ste
         m_control.travelLimits(), steps);
 }
 
-ServerStatus DesktopBackend::execute(int program, bool relative, Position* reached)
+ServerStatus ControlBackend::execute(int program, bool relative, Position* reached)
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -349,7 +401,7 @@ ServerStatus DesktopBackend::execute(int program, bool relative, Position* reach
     return std::nullopt;
 }
 
-ServerStatus DesktopBackend::continueRun()
+ServerStatus ControlBackend::continueRun()
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -365,7 +417,7 @@ ServerStatus DesktopBackend::continueRun()
     return checked(exchange.continueRun(false));
 }
 
-ServerStatus DesktopBackend::halt()
+ServerStatus ControlBackend::halt()
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -386,7 +438,7 @@ ServerStatus DesktopBackend::halt()
     return stop();
 }
 
-ServerStatus DesktopBackend::upload(int program, const QString& file, int* steps)
+ServerStatus ControlBackend::upload(int program, const QString& file, int* steps)
 {
     if (const ServerStatus s = unavailable())
         return s;
@@ -395,7 +447,7 @@ ServerStatus DesktopBackend::upload(int program, const QString& file, int* steps
     return requests().upload(program, file, steps);
 }
 
-ServerStatus DesktopBackend::programs(std::array<int, 10>* counts)
+ServerStatus ControlBackend::programs(std::array<int, 10>* counts)
 {
     if (const ServerStatus s = unavailable())
         return s;
