@@ -34,6 +34,7 @@ class BenchHost : public ProgramHost
 public:
     explicit BenchHost(Controller& c) : m_controller(c) {}
     quint16 startVelocityWord() const override { return 1000; }
+    TravelLimits travelLimits() const override { return {}; }
     int selectedProgram() const override { return m_program; }
     void setSelectedProgram(int program) override { m_program = program; }
     LinkStatus getPosition() override

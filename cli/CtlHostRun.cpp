@@ -76,6 +76,7 @@ int CtlHostRun::run(const CtlOptions& o, SerialLink& link, Controller& controlle
 
     PausePrompts prompts(pauseMode(o.pause));
     ControllerMoves moves(controller, m_clock, static_cast<quint16>(o.velocitySetting), o.moveTimeoutMs);
+    moves.setTravelLimits(m_limits);
     RunSignals interrupts; // until the run has ended
     moves.setHaltRequest([] { return RunSignals::raised(); });
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CtlOptions.h"
+#include "TravelLimits.h"
 
 #include <QTextStream>
 
@@ -24,6 +25,10 @@ public:
 
     CtlHostRun(Clock& clock, QTextStream& out, QTextStream& err);
 
+    // The limits every Move line's target is checked against: a line outside
+    // them is not sent and halts the run (status 4).
+    void setTravelLimits(const TravelLimits& limits) { m_limits = limits; }
+
     // Before the port is opened: the file must be readable. Prints the
     // reason and returns false otherwise.
     bool checkFile(const CtlOptions& options);
@@ -44,4 +49,5 @@ private:
     QTextStream& m_out;
     QTextStream& m_err;
     int m_lineCount = 0;
+    TravelLimits m_limits;
 };

@@ -21,7 +21,7 @@ const CommandShape kCommands[] = {
     {"reset", 0},    {"origin", 0}, {"refresh", 0}, {"status", 0},
     {"check", 1},    {"ports", 0},    {"run", 1},
     {"download", 2}, {"execute", 1}, {"continue", 0}, {"upload", 2}, {"programs", 0},
-    {"serve", 0},
+    {"serve", 0},    {"limits", -1},
 };
 // The options' names that take a value in the next word (unless given as
 // --name=value).
@@ -102,18 +102,21 @@ QString CtlOptions::usage()
         "                         time, direction, bytes in hex, command name.\n"
         "  --velocity V           the velocity setting (um/s, 0..6550) that stands for the\n"
         "                         desktop program's. Default 1000.\n"
-        "  --settings DIR         the folder that holds Qx410.ports (as qx410 --settings\n"
-        "                         DIR). Default: the current folder.\n"
+        "  --settings DIR         the folder that holds Qx410.ports and Qx410.limits (as\n"
+        "                         qx410 --settings DIR). Default: the current folder.\n"
         "  --high                 with velocity, download, execute and serve: high\n"
         "                         resolution. With position and move: print the\n"
         "                         position to the hundredth of a micrometre.\n"
         "  --relative             with move: move by X Y Z from the present position;\n"
         "                         with execute: run the program in relative mode.\n"
+        "  --yes                  with execute --relative: run it even though travel limits\n"
+        "                         are set, without asking (the controller does not know\n"
+        "                         the limits, and relative moves cannot be checked).\n"
         "  --no-server            open the port itself even when a local server (the\n"
         "                         desktop program, qx410ctl serve) holds it. Without it,\n"
         "                         position, move, velocity, stop, refresh, status,\n"
-        "                         continue, programs, download and upload go through\n"
-        "                         that server.\n"
+        "                         continue, programs, download, upload, run, execute\n"
+        "                         and limits go through that server.\n"
         "  --help                 this text.\n"
         "  --version              print the version.\n"
         "\n"
@@ -128,6 +131,8 @@ QString CtlOptions::usage()
         "                         the controller's step of 0.04 um, halves away from\n"
         "                         zero. Negative numbers are numbers, never options:\n"
         "                         move -100 0 50.5\n"
+        "                         A target outside the travel limits is not sent\n"
+        "                         (status 1).\n"
         "  velocity V [--high]    set the velocity in um/s (0..6550), at low resolution or,\n"
         "                         with --high, at high resolution (V at most 1310), as\n"
         "                         Setup > Velocity does.\n"
@@ -149,9 +154,10 @@ QString CtlOptions::usage()
         "                         terminal, else halt. SIGINT or SIGTERM halts the\n"
         "                         controller, sets the velocity V again and exits with 130\n"
         "                         (even when repeated). A Move line beyond the\n"
-        "                         controller's range is not sent and halts the run. Exit\n"
-        "                         status 2 also when FILE cannot be read, 4 when the run\n"
-        "                         was halted (No at a Pause, a move beyond the range),\n"
+        "                         controller's range or the travel limits is not sent\n"
+        "                         and halts the run. Exit status 2 also when FILE cannot\n"
+        "                         be read, 4 when the run was halted (No at a Pause, a\n"
+        "                         move beyond the range or the limits),\n"
         "                         130 when interrupted.\n"
         "  check FILE             print, for every line of the command file FILE, what a run\n"
         "                         would do with it, one line each: 'Move X Y Z' (microsteps),\n"
@@ -161,15 +167,32 @@ QString CtlOptions::usage()
         "                         (variable, file or default), then the serial devices the\n"
         "                         system has. Needs no serial port.\n"
         "  download FILE N        store the command file FILE as program N (1..10), starting\n"
-        "                         at the velocity setting; print its number of steps.\n"
+        "                         at the velocity setting; print its number of steps. A\n"
+        "                         file with a Move outside the travel limits is refused.\n"
         "  execute N              run program N and wait for its end: Enter on a terminal\n"
         "                         lets it go on past a pause step, Ctrl+C halts it. Then\n"
         "                         set the velocity setting again and print the position\n"
         "                         reached. A program without steps is not run (status 1).\n"
+        "  execute N --relative [--yes]\n"
+        "                         the same in relative mode. While travel limits are\n"
+        "                         set it asks first on a terminal and is refused\n"
+        "                         elsewhere (status 1) unless --yes is given.\n"
         "  continue               let a program that waits at a pause step go on.\n"
         "  upload N FILE          read program N into the command file FILE; print its\n"
         "                         number of steps.\n"
         "  programs               print 'N STEPS' for each of the ten programs.\n"
+        "  limits                 print the travel limits, one axis a line: 'X MIN MAX'\n"
+        "                         in micrometres, 'off' where there is none. Needs no\n"
+        "                         serial port: the file Qx410.limits beside Qx410.ini, or\n"
+        "                         the server that holds the port.\n"
+        "  limits AXIS MIN MAX    set the limits of axis X, Y or Z (micrometres with\n"
+        "                         fractions, to 0.04 um; MIN at most MAX; either may be\n"
+        "                         off), then print the limits: limits Z -5000 off\n"
+        "  limits AXIS off        clear the limits of the axis.\n"
+        "                         Targets outside the limits are refused by move, run,\n"
+        "                         download and the server; execute --relative asks first\n"
+        "                         (on a terminal; otherwise it needs --yes). A limits file\n"
+        "                         that cannot be read stops those commands (status 2).\n"
         "  serve [--velocity V] [--high]\n"
         "                         hold the port and serve it to local clients (JSON-RPC,\n"
         "                         one message a line; see docs/protocol.md) until SIGINT\n"
@@ -177,10 +200,12 @@ QString CtlOptions::usage()
         "                         {\"socket\": \"PATH\"}). Status 2 when another server\n"
         "                         holds the device.\n"
         "\n"
-        "Exit status: 0 done; 1 usage error; 2 the port cannot be opened or configured\n"
+        "Exit status: 0 done; 1 usage error, or a target outside the travel limits; 2 the\n"
+        "port cannot be opened or configured, or the limits file cannot be read\n"
         "(check: the file cannot be opened or read; --trace: the trace file cannot be\n"
         "written); 3 the controller did not answer in time (or the port failed).\n"
-        "download: 2 when FILE cannot be read, 1 when it holds no step to store;\n"
+        "download: 2 when FILE cannot be read, 1 when it holds no step to store or leaves\n"
+        "the travel limits;\n"
         "upload: 2 when FILE cannot be written; execute: 130 when a signal halted the run.\n");
 }
 
@@ -204,6 +229,7 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption highOption(QStringLiteral("high"));
     const QCommandLineOption velocityOption(QStringLiteral("velocity"), QString(), QStringLiteral("V"));
     const QCommandLineOption relativeOption(QStringLiteral("relative"));
+    const QCommandLineOption yesOption(QStringLiteral("yes"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
     const QCommandLineOption jsonOption(QStringLiteral("json"));
@@ -211,7 +237,7 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     const QCommandLineOption traceOption(QStringLiteral("trace"), QString(), QStringLiteral("file"));
     const QCommandLineOption settingsOption(QStringLiteral("settings"), QString(), QStringLiteral("dir"));
     parser.addOptions({portOption, baudOption, timeoutOption, highOption, helpOption, jsonOption, traceOption, versionOption});
-    parser.addOptions({velocityOption, relativeOption, noServerOption, settingsOption});
+    parser.addOptions({velocityOption, relativeOption, noServerOption, settingsOption, yesOption});
     const QStringList valueOptions = namesTakingValues({loopOption, pauseOption, portOption, baudOption,
                                                         timeoutOption, velocityOption, traceOption, settingsOption});
 
@@ -279,6 +305,7 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
             return fail(refusal);
     }
     o.relative = parser.isSet(relativeOption);
+    o.yes = parser.isSet(yesOption);
     if (parser.isSet(velocityOption)) {
         // The velocity setting follows the Velocity dialog's rules.
         const QString refusal = velocityRefusal(parser.value(velocityOption), o.high);
@@ -296,8 +323,13 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
     for (const CommandShape& shape : kCommands) {
         if (o.command != QLatin1String(shape.name))
             continue;
-        if (o.args.size() != shape.argCount)
+        if (shape.argCount < 0) {
+            // limits: show them, AXIS off, or AXIS MIN MAX.
+            if (o.args.size() != 0 && o.args.size() != 2 && o.args.size() != 3)
+                return fail(QStringLiteral("limits takes no argument, AXIS off, or AXIS MIN MAX"));
+        } else if (o.args.size() != shape.argCount) {
             return fail(QStringLiteral("%1 takes %2 argument(s)").arg(o.command).arg(shape.argCount));
+        }
         const bool serve = o.command == QLatin1String("serve");
         const bool velocitySettingCommand = serve || o.command == QLatin1String("run")
                                             || o.command == QLatin1String("download")
@@ -308,6 +340,8 @@ CtlOptions CtlOptions::parse(const QStringList& arguments)
             return fail(QStringLiteral("--high goes with position, move, velocity, download, execute and serve only"));
         if (o.relative && o.command != QLatin1String("execute") && o.command != QLatin1String("move"))
             return fail(QStringLiteral("--relative goes with move and execute only"));
+        if (o.yes && !(o.relative && o.command == QLatin1String("execute")))
+            return fail(QStringLiteral("--yes goes with execute --relative only"));
         if (parser.isSet(velocityOption) && !velocitySettingCommand)
             return fail(QStringLiteral("--velocity goes with run, download, execute and serve only"));
         if ((parser.isSet(loopOption) || parser.isSet(pauseOption)) && o.command != QLatin1String("run"))

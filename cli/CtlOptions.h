@@ -21,6 +21,9 @@ struct CtlOptions
     // execute: run the program in relative mode; move: move by X Y Z from
     // the present position.
     bool relative = false;
+    // execute --relative: run it even though travel limits are set, which
+    // the controller does not know.
+    bool yes = false;
     // The folder of Qx410.ports and Qx410.limits (--settings DIR); empty: the
     // current folder.
     QString settings;

@@ -4,9 +4,11 @@
 #include "Units.h"
 #include "VelocityWord.h"
 
-CtlProgramHost::CtlProgramHost(SerialLink& link, quint16 startWord, int program, QTextStream& out, bool json)
+CtlProgramHost::CtlProgramHost(SerialLink& link, quint16 startWord, const TravelLimits& limits, int program,
+                               QTextStream& out, bool json)
     : m_controller(link)
     , m_startWord(startWord)
+    , m_limits(limits)
     , m_program(program)
     , m_out(out)
     , m_json(json)

@@ -13,9 +13,11 @@ class SerialLink;
 class CtlProgramHost : public ProgramHost
 {
 public:
-    CtlProgramHost(SerialLink& link, quint16 startWord, int program, QTextStream& out, bool json);
+    CtlProgramHost(SerialLink& link, quint16 startWord, const TravelLimits& limits, int program, QTextStream& out,
+                   bool json);
 
     quint16 startVelocityWord() const override { return m_startWord; }
+    TravelLimits travelLimits() const override { return m_limits; }
     int selectedProgram() const override { return m_program; }
     void setSelectedProgram(int program) override { m_program = program; }
     // The position query; prints "X Y Z" in whole micrometres (or as JSON).
@@ -26,6 +28,7 @@ public:
 private:
     Controller m_controller;
     quint16 m_startWord;
+    TravelLimits m_limits;
     int m_program;
     QTextStream& m_out;
     bool m_json;

@@ -6,6 +6,7 @@
 #include "EnterPresses.h"
 #include "ExecuteSession.h"
 #include "JsonLine.h"
+#include "PausePrompts.h"
 #include "PortDevice.h"
 #include "ProgramExchange.h"
 #include "ProgramFileReader.h"
@@ -61,7 +62,7 @@ int CtlPrograms::prepare(const CtlOptions& o)
         return -1;
 
     const ProgramFileReader::Result read = ProgramFileReader::load(
-        std::filesystem::path(o.args[0].toStdU16String()), VelocityWord::encode(o.velocitySetting, o.high));
+        std::filesystem::path(o.args[0].toStdU16String()), VelocityWord::encode(o.velocitySetting, o.high), m_limits);
     switch (read.outcome) {
     case ProgramFileReader::Outcome::Loaded:
         m_steps = read.steps;
@@ -77,6 +78,10 @@ int CtlPrograms::prepare(const CtlOptions& o)
         return 1;
     case ProgramFileReader::Outcome::Refused:
         m_err << "qx410ctl: " << DownloadSession::refusedMessage(read.line, read.refusal) << " (" << o.args[0] << ")\n";
+        return 1;
+    case ProgramFileReader::Outcome::OutsideLimits:
+        m_err << "qx410ctl: " << DownloadSession::outsideLimitsMessage(read.line, read.breach) << " (" << o.args[0]
+              << ")\n";
         return 1;
     }
     return 1;
@@ -128,8 +133,30 @@ LinkStatus CtlPrograms::run(const CtlOptions& o, SerialLink& link, PortDevice& p
     return LinkStatus::Ok;
 }
 
+bool CtlPrograms::relativeRunAllowed(const CtlOptions& o, const TravelLimits& limits, int program, bool terminal,
+                                     QTextStream& err)
+{
+    if (!o.relative || o.yes || !limits.any())
+        return true;
+    if (!terminal) {
+        err << "qx410ctl: execute: " << ExecuteSession::relativeNotRunText.arg(program)
+            << " Give --yes to run it anyway.\n";
+        return false;
+    }
+    err.flush();
+    if (PausePrompts::ask(ExecuteSession::relativeQuestion.arg(program), stdin, stderr) == Prompts::Answer::Yes)
+        return true;
+    err << "qx410ctl: execute: program " << program << " was not run\n";
+    return false;
+}
+
 LinkStatus CtlPrograms::execute(const CtlOptions& o, SerialLink& link, PortDevice& port)
 {
+    // Asked before anything is sent.
+    if (!relativeRunAllowed(o, m_limits, m_program, m_enterInput >= 0, m_err)) {
+        m_exitStatus = 1;
+        return LinkStatus::Ok;
+    }
     ProgramExchange exchange(link, m_clock);
     // As Select Program does: a program without steps is not run.
     int steps = 0;
@@ -142,8 +169,9 @@ LinkStatus CtlPrograms::execute(const CtlOptions& o, SerialLink& link, PortDevic
         return LinkStatus::Ok;
     }
 
-    CtlProgramHost host(link, VelocityWord::encode(o.velocitySetting, o.high), m_program, m_out, o.json);
+    CtlProgramHost host(link, VelocityWord::encode(o.velocitySetting, o.high), m_limits, m_program, m_out, o.json);
     ExecuteSession session(exchange, m_prompts, host);
+    session.setRelativeConfirmed(true); // asked above
     EnterPresses enter(m_enterInput);
     if (enter.watching()) {
         m_err << "qx410ctl: program " << m_program

@@ -3,6 +3,7 @@
 #include "CtlOptions.h"
 #include "LinkStatus.h"
 #include "StepValues.h"
+#include "TravelLimits.h"
 
 #include <QTextStream>
 #include <vector>
@@ -25,6 +26,9 @@ public:
 
     CtlPrograms(Clock& clock, Prompts& prompts, QTextStream& out, QTextStream& err);
 
+    // The limits a downloaded file is checked against and a relative run is
+    // asked about.
+    void setTravelLimits(const TravelLimits& limits) { m_limits = limits; }
     // Checks the arguments and loads the download file before the port is
     // touched: -1 to go on, otherwise the exit status.
     int prepare(const CtlOptions& options);
@@ -37,6 +41,12 @@ public:
     // a pause step go on): standard input when it is a terminal; -1 for none.
     void setEnterInput(int fd) { m_enterInput = fd; }
 
+    // execute --relative while travel limits are set: asked on a terminal
+    // (standard input), refused elsewhere unless --yes. False when the run
+    // must not start; the reason has been said.
+    static bool relativeRunAllowed(const CtlOptions& options, const TravelLimits& limits, int program,
+                                   bool terminal, QTextStream& err);
+
 private:
     LinkStatus execute(const CtlOptions& options, SerialLink& link, PortDevice& port);
 
@@ -45,6 +55,7 @@ private:
     QTextStream& m_out;
     QTextStream& m_err;
     int m_program = 0;
+    TravelLimits m_limits;
     std::vector<StepValues> m_steps;
     int m_exitStatus = 0;
     int m_enterInput;

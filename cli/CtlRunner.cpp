@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "Controller.h"
 #include "CtlHostRun.h"
+#include "CtlLimits.h"
 #include "CtlPrograms.h"
 #include "CtlServe.h"
 #include "CtlViaServer.h"
@@ -35,6 +36,16 @@ bool parseMove(const QStringList& words, qint64 steps[3])
         steps[axis] = *value;
     }
     return true;
+}
+
+// The commands that move the manipulator, or let a server's clients move it.
+bool movesManipulator(const QString& command)
+{
+    for (const char* name : {"move", "run", "download", "execute", "serve"}) {
+        if (command == QLatin1String(name))
+            return true;
+    }
+    return false;
 }
 
 // Where move goes in microsteps: steps, or with --relative steps from the
@@ -91,14 +102,29 @@ int CtlRunner::run(const CtlOptions& o)
         return Done;
     }
 
+    // A server that holds the port carries the command out, with the
+    // travel limits in force there; the port itself is its alone.
+    const QString socket =
+        o.noServer ? QString() : CtlViaServer::liveSocket(PortNames::resolve(o.port, bindings.bindings).device);
+    // limits needs no port: the file itself when no server holds the port.
+    if (o.command == QLatin1String("limits"))
+        return socket.isEmpty() ? CtlLimits(m_out, m_err).run(o) : CtlViaServer(m_out, m_err).run(o, socket, nullptr, 0);
+    // Commands that move the manipulator keep the limits of the file; they
+    // do not go on without limits the operator set but that cannot be read.
+    TravelLimits limits;
+    if (socket.isEmpty() && movesManipulator(o.command) && !CtlLimits::loadForMoves(o, &limits, m_err))
+        return FileFailure;
+
     // Arguments are checked before the port is touched.
     CtlPrograms programs(m_clock, m_prompts, m_out, m_err);
+    programs.setTravelLimits(limits);
     if (CtlPrograms::handles(o.command)) {
         const int early = programs.prepare(o);
         if (early >= 0)
             return early;
     }
     CtlHostRun hostRun(m_clock, m_out, m_err);
+    hostRun.setTravelLimits(limits);
     if (o.command == QLatin1String("run") && !hostRun.checkFile(o))
         return FileFailure;
     // move: the target, or with --relative the offset, in microsteps.
@@ -115,21 +141,16 @@ int CtlRunner::run(const CtlOptions& o)
         velocity = VelocitySetup::parseEntry(o.args[0]).value_or(0);
     }
 
-    // A server that holds the port carries the command out; the port
-    // itself is its alone.
-    if (!o.noServer) {
-        const QString socket = CtlViaServer::liveSocket(PortNames::resolve(o.port, bindings.bindings).device);
-        if (!socket.isEmpty()) {
-            if (CtlViaServer::handles(o.command))
-                return CtlViaServer(m_out, m_err).run(o, socket, steps, velocity);
-            if (o.command == QLatin1String("serve")) {
-                m_err << "qx410ctl: serve: another server already serves this device on " << socket << "\n";
-                return PortFailure;
-            }
-            m_err << "qx410ctl: " << o.command << ": " << o.port << " is held by a server (" << socket
-                  << "), through which " << o.command << " does not go\n";
+    if (!socket.isEmpty()) {
+        if (CtlViaServer::handles(o.command))
+            return CtlViaServer(m_out, m_err).run(o, socket, steps, velocity);
+        if (o.command == QLatin1String("serve")) {
+            m_err << "qx410ctl: serve: another server already serves this device on " << socket << "\n";
             return PortFailure;
         }
+        m_err << "qx410ctl: " << o.command << ": " << o.port << " is held by a server (" << socket
+              << "), through which " << o.command << " does not go\n";
+        return PortFailure;
     }
 
     SerialSettings settings;
@@ -168,7 +189,7 @@ int CtlRunner::run(const CtlOptions& o)
 
     Controller controller(link);
     if (o.command == QLatin1String("serve")) {
-        const int status = CtlServe(m_out, m_err).run(o, link, m_clock);
+        const int status = CtlServe(m_out, m_err).run(o, link, m_clock, limits);
         link.close();
         return status;
     }
@@ -192,6 +213,13 @@ int CtlRunner::run(const CtlOptions& o)
             link.close();
             m_err << "qx410ctl: move: the target lies beyond the controller's range (micrometres between "
                   << MicronText::controllerRangeText() << "); nothing was sent\n";
+            return Usage;
+        }
+        // Outside the travel limits: refused as a target beyond the
+        // controller's range is, before it is sent.
+        if (const auto breach = target ? limits.breach(target->x, target->y, target->z) : std::nullopt) {
+            link.close();
+            m_err << "qx410ctl: move: " << QString::fromStdString(TravelLimits::refusalText(*breach)) << "\n";
             return Usage;
         }
         bool busy = true;

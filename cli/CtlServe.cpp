@@ -3,13 +3,13 @@
 #include "ControlBackend.h"
 #include "ControlLayer.h"
 #include "ControlServer.h"
+#include "CtlLimits.h"
 #include "LayerProgramHost.h"
 #include "JsonLine.h"
 #include "Qx410Version.h"
 #include "RunSignals.h"
 #include "SerialLink.h"
 #include "SocketPath.h"
-#include "TravelLimitsStore.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -21,21 +21,18 @@ CtlServe::CtlServe(QTextStream& out, QTextStream& err)
 {
 }
 
-int CtlServe::run(const CtlOptions& o, SerialLink& link, Clock& clock)
+int CtlServe::run(const CtlOptions& o, SerialLink& link, Clock& clock, const TravelLimits& limits)
 {
     ControlLayer control(link, clock);
     control.state().velocity = static_cast<quint16>(o.velocitySetting);
     control.state().resolution = o.high ? ControlState::highResolution : ControlState::lowResolution;
     control.setMoveTimeoutMs(o.moveTimeoutMs);
-    // The travel limits kept beside the settings, in force for every client.
-    TravelLimits limits;
-    QString unreadable;
-    const TravelLimitsStore store(o.settings.isEmpty() ? QStringLiteral(".") : o.settings);
-    if (store.load(&limits, &unreadable) == TravelLimitsStore::Read::Unreadable)
-        m_err << "qx410ctl: serve: " << store.unreadableText(unreadable) << "\n";
+    // The travel limits kept beside the settings, in force for every client;
+    // a client's change is saved there.
     control.setTravelLimits(limits);
     LayerProgramHost programs(control);
     ControlBackend backend(control, programs, clock);
+    backend.setLimitsFolder(CtlLimits::folder(o));
     ControlServer server(backend, QStringLiteral("qx410ctl"), QStringLiteral(QX410_VERSION));
     const QString path = SocketPath::forDevice(link.device());
     QString why;

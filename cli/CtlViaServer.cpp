@@ -1,5 +1,7 @@
 #include "CtlViaServer.h"
 
+#include "CtlLimits.h"
+#include "CtlPrograms.h"
 #include "EnterPresses.h"
 #include "JsonLine.h"
 #include "RunSignals.h"
@@ -16,8 +18,11 @@
 namespace {
 constexpr int kConnectMs = 1000;
 
-int exitStatusFor(const QString& kind)
+int exitStatusFor(const QString& kind, const QString& command)
 {
+    // A run that reached a line outside the travel limits was halted there.
+    if (kind == QLatin1String("travel"))
+        return command == QLatin1String("run") ? CtlViaServer::Halted : CtlViaServer::Refused;
     if (kind == QLatin1String("range") || kind == QLatin1String("refused"))
         return CtlViaServer::Refused;
     if (kind == QLatin1String("file"))
@@ -35,7 +40,7 @@ bool CtlViaServer::handles(const QString& command)
 {
     for (const char* name :
         { "position", "move", "velocity", "stop", "refresh", "status", "continue", "programs", "download", "upload",
-            "run", "execute", "reset", "origin" }) {
+            "run", "execute", "reset", "origin", "limits" }) {
         if (command == QLatin1String(name))
             return true;
     }
@@ -102,7 +107,8 @@ std::optional<QJsonObject> CtlViaServer::call(
         const QJsonObject error = reply.value(QStringLiteral("error")).toObject();
         m_err << "qx410ctl: " << m_command << ": " << error.value(QStringLiteral("message")).toString() << "\n";
         *status
-            = exitStatusFor(error.value(QStringLiteral("data")).toObject().value(QStringLiteral("kind")).toString());
+            = exitStatusFor(error.value(QStringLiteral("data")).toObject().value(QStringLiteral("kind")).toString(),
+                m_command);
         return std::nullopt;
     }
 }
@@ -194,6 +200,8 @@ int CtlViaServer::run(const CtlOptions& o, const QString& socketPath, const qint
         const QJsonObject params { { QStringLiteral("file"), file }, { QStringLiteral("program"), program } };
         if (const auto r = call(download ? "download" : "upload", params, &status))
             m_out << r->value(QStringLiteral("steps")).toInt() << "\n";
+    } else if (c == QLatin1String("limits")) {
+        status = limits(o);
     } else if (c == QLatin1String("run") || c == QLatin1String("execute")) {
         status = runAwaited(o, socketPath);
     } else {
@@ -224,8 +232,20 @@ int CtlViaServer::runAwaited(const CtlOptions& o, const QString& socketPath)
         m_err << "qx410ctl: run: " << o.args[0] << " runs through the server, which reports no line by line "
               << "progress; Ctrl+C halts it\n";
     } else {
-        params.insert(QStringLiteral("program"), o.args[0].toInt());
+        const int program = o.args[0].toInt();
+        params.insert(QStringLiteral("program"), program);
         params.insert(QStringLiteral("relative"), o.relative);
+        if (o.relative) {
+            // The server's limits: asked about here, where someone may sit.
+            int status = Done;
+            const auto limits = call("limits", {}, &status);
+            if (!limits)
+                return status;
+            if (!CtlPrograms::relativeRunAllowed(o, CtlLimits::fromJson(limits->value(QStringLiteral("limits")).toObject()),
+                    program, EnterPresses::terminalInput() >= 0, m_err))
+                return Refused;
+            params.insert(QStringLiteral("confirm"), true);
+        }
     }
     EnterPresses enter(run ? -1 : EnterPresses::terminalInput());
     if (enter.watching())
@@ -256,5 +276,28 @@ int CtlViaServer::runAwaited(const CtlOptions& o, const QString& socketPath)
         return Interrupted;
     if (result && result->value(QStringLiteral("halted")).toBool())
         return Halted;
+    return status;
+}
+
+int CtlViaServer::limits(const CtlOptions& o)
+{
+    QJsonObject params;
+    if (!o.args.isEmpty()) {
+        QString why;
+        const std::optional<CtlLimits::Change> change = CtlLimits::parseChange(o.args, &why);
+        if (!change) {
+            m_err << "qx410ctl: " << why << "\n";
+            return Refused;
+        }
+        auto value = [](const std::optional<std::int64_t>& microsteps) {
+            return microsteps ? QJsonValue(static_cast<double>(*microsteps) / 25.0) : QJsonValue(QJsonValue::Null);
+        };
+        params = { { QStringLiteral("axis"), QString(QLatin1Char(TravelLimits::axisLetter(change->axis))) },
+            { QStringLiteral("lower"), value(change->range.lower) },
+            { QStringLiteral("upper"), value(change->range.upper) } };
+    }
+    int status = Done;
+    if (const auto r = call("limits", params, &status))
+        CtlLimits::print(CtlLimits::fromJson(r->value(QStringLiteral("limits")).toObject()), o.json, m_out);
     return status;
 }

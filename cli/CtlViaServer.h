@@ -51,6 +51,8 @@ private:
     QString positionLine(const QJsonObject& result, bool hundredths, bool json) const;
     // Whether the server's resolution is high; false when it does not say.
     bool serverAtHighResolution();
+    // limits: shown, or one axis changed, by the server that holds them.
+    int limits(const CtlOptions& options);
 
     QTextStream& m_out;
     QTextStream& m_err;

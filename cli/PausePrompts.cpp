@@ -29,11 +29,16 @@ Prompts::Answer PausePrompts::message(const QString& text, const QString& captio
     case Mode::Ask:
         break;
     }
+    return ask(text, m_in, m_err);
+}
+
+Prompts::Answer PausePrompts::ask(const QString& question, std::FILE* in, std::FILE* err)
+{
     for (;;) {
-        std::fprintf(m_err, "%s [y/n] ", qPrintable(text));
-        std::fflush(m_err);
+        std::fprintf(err, "%s [y/n] ", qPrintable(question));
+        std::fflush(err);
         char answer[64];
-        if (!std::fgets(answer, sizeof answer, m_in))
+        if (!std::fgets(answer, sizeof answer, in))
             return Answer::No; // end of input, or a signal: halt
         if (answer[0] == 'y' || answer[0] == 'Y')
             return Answer::Yes;

@@ -22,6 +22,10 @@ public:
 
     Answer message(const QString& text, const QString& caption, Icon icon, Buttons buttons) override;
 
+    // The question on err with "[y/n]", asked again until y or n is read
+    // from in; No at the end of the input.
+    static Answer ask(const QString& question, std::FILE* in, std::FILE* err);
+
 private:
     Mode m_mode;
     std::FILE* m_in;

@@ -6,12 +6,12 @@
 Position(x=100.52, y=-20.0, z=0.0)
 """
 
-from .controller import STEP_UM, Controller, Position, RunResult, connect
+from .controller import STEP_UM, AxisLimits, Controller, Position, RunResult, connect
 from .errors import (Busy, ConnectionLost, ControllerError, Error, FileError, LimitError, OutOfRange,
-                     ProtocolError, Refused, ServerError, Timeout)
+                     OutsideTravelLimits, ProtocolError, Refused, ServerError, Timeout)
 
 __all__ = [
-    "STEP_UM", "Controller", "Position", "RunResult", "connect",
+    "STEP_UM", "AxisLimits", "Controller", "Position", "RunResult", "connect",
     "Error", "Busy", "OutOfRange", "Refused", "Timeout", "ControllerError", "FileError",
-    "LimitError", "ProtocolError", "ConnectionLost", "ServerError",
+    "OutsideTravelLimits", "LimitError", "ProtocolError", "ConnectionLost", "ServerError",
 ]

@@ -33,6 +33,25 @@ class RunResult(NamedTuple):
     halted: bool
 
 
+class AxisLimits(NamedTuple):
+    """The travel limits of one axis in micrometres; None where there is none."""
+
+    lower: float | None
+    upper: float | None
+
+
+def _limits(result: dict[str, Any]) -> dict[str, AxisLimits]:
+    """{"x": AxisLimits, "y": …, "z": …} from the server's ``limits`` object."""
+    limits = result.get("limits") or {}
+
+    def value(v: Any) -> float | None:
+        return None if v is None else round(float(v), 2)
+
+    return {axis: AxisLimits(value((limits.get(axis) or {}).get("lower")),
+                             value((limits.get(axis) or {}).get("upper")))
+            for axis in ("x", "y", "z")}
+
+
 def _position(result: dict[str, Any]) -> Position:
     p = result.get("position") or {}
     # The server gives steps × 0.04; rounding to 0.01 drops the binary fraction noise.
@@ -151,6 +170,23 @@ class Controller:
     def resolution(self, value: str) -> None:
         self._call("resolution", resolution=value)
 
+    # Travel limits ---------------------------------------------------------
+
+    def limits(self) -> dict[str, AxisLimits]:
+        """The travel limits in force: ``{"x": AxisLimits(lower, upper), "y": …, "z": …}`` in µm."""
+        return _limits(self._call("limits"))
+
+    def set_limits(self, axis: str, lower: float | None, upper: float | None) -> dict[str, AxisLimits]:
+        """Sets the travel limits of axis ``"x"``, ``"y"`` or ``"z"`` (µm, to 0.04 µm; None: no limit).
+
+        In force at once and saved by the program that holds the controller;
+        returns all limits then in force. Raises :class:`qx410.Refused` when
+        lower lies above upper.
+        """
+        return _limits(self._call("limits", axis=axis,
+                                  lower=None if lower is None else _check(axis.upper(), lower),
+                                  upper=None if upper is None else _check(axis.upper(), upper)))
+
     # Command files and stored programs ------------------------------------
 
     def run(self, path: str | os.PathLike[str], loop: int = 1, pause: str = "halt") -> RunResult:
@@ -168,9 +204,17 @@ class Controller:
         """Stores a command file as program 1 to 10 in the controller; returns its step count."""
         return int(self._call("download", file=os.path.abspath(path), program=program)["steps"])
 
-    def execute(self, program: int, relative: bool = False) -> Position:
-        """Runs stored program 1 to 10 (relative to where it stands, if asked); returns the position reached."""
-        return _position(self._call("execute", program=program, relative=relative))
+    def execute(self, program: int, relative: bool = False, confirm: bool = False) -> Position:
+        """Runs stored program 1 to 10 (relative to where it stands, if asked); returns the position reached.
+
+        The controller does not know the travel limits: a relative run while
+        any is set raises :class:`qx410.OutsideTravelLimits` unless
+        ``confirm`` is true.
+        """
+        params: dict[str, Any] = {"program": program, "relative": relative}
+        if relative and confirm:
+            params["confirm"] = True
+        return _position(self._call("execute", **params))
 
     def continue_(self) -> None:
         """Lets a program waiting at a pause step go on."""

@@ -45,6 +45,13 @@ class FileError(Error):
     """A command file cannot be read or written."""
 
 
+class OutsideTravelLimits(Error):
+    """A target outside the travel limits (a move, a run's line, a download); nothing of it was sent.
+
+    Also a relative program run while travel limits are set, not confirmed.
+    """
+
+
 class LimitError(Error):
     """The server's limits (line length, number of clients) were passed."""
 
@@ -69,6 +76,7 @@ _BY_KIND: dict[str, type[Error]] = {
     "controller": ControllerError,
     "file": FileError,
     "limit": LimitError,
+    "travel": OutsideTravelLimits,
 }
 
 

@@ -141,3 +141,18 @@ def test_command_files_and_stored_programs_go_through(device: str, tmp_path) -> 
         assert stage.execute(2) == (0, 0, 0)
         assert stage.upload(2, tmp_path / "back.dat") == steps
         assert (tmp_path / "back.dat").exists()
+
+
+def test_travel_limits_are_saved_by_the_server_and_refuse_targets_outside(
+        device: str, tmp_path, monkeypatch: pytest.MonkeyPatch) -> None:
+    monkeypatch.chdir(tmp_path)  # the server it starts keeps its limits file here
+    with qx410.connect(device) as stage:
+        assert stage.limits()["z"] == (None, None)
+        assert stage.set_limits("z", -5000, 12.51)["z"] == (-5000, 12.52)
+        with pytest.raises(qx410.OutsideTravelLimits) as raised:
+            stage.move_to(0, 0, -6000)
+        assert str(raised.value) == "Z = -6000 µm lies below the Z floor of -5000 µm. Nothing was sent."
+        assert stage.position() == (0, 0, 0)
+        with pytest.raises(qx410.Refused):
+            stage.set_limits("x", 10, -10)
+    assert "Z -5000 12.52" in (tmp_path / "Qx410.limits").read_text()

@@ -42,7 +42,9 @@ std::string ProgramPreload::add(const std::string& argument)
             return "all ten programs are already preloaded: " + argument;
     }
 
-    const ProgramFileReader::Result read = ProgramFileReader::load(path, SimController::kPowerUpVelocityWord);
+    // The simulated controller knows no travel limits, as the real one.
+    const ProgramFileReader::Result read =
+        ProgramFileReader::load(path, SimController::kPowerUpVelocityWord, TravelLimits());
     switch (read.outcome) {
     case ProgramFileReader::Outcome::Loaded:
         break;
@@ -55,6 +57,9 @@ std::string ProgramPreload::add(const std::string& argument)
     case ProgramFileReader::Outcome::Refused:
         return "line " + std::to_string(read.line) + " of " + path + " "
             + std::string(HostCommand::refusalText(read.refusal));
+    case ProgramFileReader::Outcome::OutsideLimits: // no limits given
+        return "line " + std::to_string(read.line) + " of " + path + " "
+            + TravelLimits::lineReason(read.breach);
     }
 
     // The store-program command with its steps, as the host sends it.

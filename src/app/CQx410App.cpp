@@ -309,6 +309,8 @@ void CQx410App::connectServer()
     CMainFrame* f = m_frame.get();
     m_serverPrograms = std::make_unique<FrameProgramHost>(f->state(), m_control);
     m_backend = std::make_unique<ControlBackend>(m_control, *m_serverPrograms, m_clock);
+    // A client's change of the travel limits is saved beside the settings.
+    m_backend->setLimitsFolder(SettingsFolder::canonical(m_settingsFolder));
     m_backend->setOnTarget([f](const Position& microsteps) { f->showDesired(Units::microstepsToMicrons(microsteps)); });
     m_server = std::make_unique<ControlServer>(*m_backend, QStringLiteral("qx410"), QStringLiteral(QX410_VERSION));
     m_backend->setEventSink([this](const ServerEvent& event) { m_server->publish(event); });

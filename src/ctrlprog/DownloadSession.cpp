@@ -25,6 +25,11 @@ QString DownloadSession::refusedMessage(std::size_t line, HostCommand::Refusal r
     return refusedText.arg(line).arg(QString::fromUtf8(reason.data(), static_cast<qsizetype>(reason.size())));
 }
 
+QString DownloadSession::outsideLimitsMessage(std::size_t line, const TravelLimits::Breach& breach)
+{
+    return refusedText.arg(line).arg(QString::fromStdString(TravelLimits::lineReason(breach)));
+}
+
 DownloadSession::DownloadSession(ProgramExchange& exchange, Prompts& prompts, const ProgramHost& host)
     : m_exchange(exchange)
     , m_prompts(prompts)
@@ -42,7 +47,8 @@ void DownloadSession::selectFile()
 void DownloadSession::load(const QString& path)
 {
     const ProgramFileReader::Result result =
-        ProgramFileReader::load(std::filesystem::path(path.toStdU16String()), m_host.startVelocityWord());
+        ProgramFileReader::load(std::filesystem::path(path.toStdU16String()), m_host.startVelocityWord(),
+                                m_host.travelLimits());
     QString refusal;
     switch (result.outcome) {
     case ProgramFileReader::Outcome::Loaded:
@@ -59,6 +65,9 @@ void DownloadSession::load(const QString& path)
         break;
     case ProgramFileReader::Outcome::Refused:
         refusal = refusedMessage(result.line, result.refusal);
+        break;
+    case ProgramFileReader::Outcome::OutsideLimits:
+        refusal = outsideLimitsMessage(result.line, result.breach);
         break;
     }
     m_prompts.message(refusal, ProgramTexts::warning, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);

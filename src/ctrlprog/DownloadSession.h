@@ -2,6 +2,7 @@
 
 #include "HostCommand.h"
 #include "StepValues.h"
+#include "TravelLimits.h"
 
 #include <QString>
 #include <cstddef>
@@ -27,11 +28,15 @@ public:
     static const QString refusedText; // %1: the line number, %2: HostCommand::refusalText
     // refusedText for a refused line of the file.
     static QString refusedMessage(std::size_t line, HostCommand::Refusal refusal);
+    // refusedText for a Move line whose target leaves the travel limits:
+    // "Line 3 moves to Z = -6000 µm, below the Z floor of -5000 µm. Nothing has been loaded."
+    static QString outsideLimitsMessage(std::size_t line, const TravelLimits::Breach& breach);
 
     DownloadSession(ProgramExchange& exchange, Prompts& prompts, const ProgramHost& host);
 
     // Asks for a file and loads it. A file that cannot be read, holds no
-    // step, or cannot be stored whole keeps the previous selection.
+    // step, cannot be stored whole or moves outside the host's travel limits
+    // keeps the previous selection.
     void selectFile();
     // Loads the named file (Select File after the chooser).
     void load(const QString& path);

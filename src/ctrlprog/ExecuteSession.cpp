@@ -19,6 +19,12 @@ const QString ExecuteSession::busyExitText =
     QStringLiteral("Execution in progress (in PAUSE state?), can not exit now! Press halt then exit");
 const QString ExecuteSession::notStartedText = QStringLiteral(
     "Program %1 was not started: the controller did not confirm the execution mode. Select Execute again.");
+const QString ExecuteSession::relativeQuestion = QStringLiteral(
+    "Travel limits are set, but the controller does not know them: in relative mode program %1 moves from "
+    "wherever the manipulator stands, and its moves cannot be checked against the limits. Run it in relative mode?");
+const QString ExecuteSession::relativeNotRunText = QStringLiteral(
+    "Program %1 was not run: travel limits are set, but the controller does not know them, and in relative mode "
+    "its moves cannot be checked against the limits.");
 
 namespace {
 void refuse(Prompts& prompts, const QString& text)
@@ -66,8 +72,16 @@ LinkStatus ExecuteSession::execute(bool absolute)
 {
     if (!m_idle)
         return LinkStatus::Ok;
+    m_declined = false;
     LinkStatus status = LinkStatus::Ok;
     const int program = m_host.selectedProgram();
+    if (program != -1 && !absolute && !m_relativeConfirmed && m_host.travelLimits().any()
+        && m_prompts.message(relativeQuestion.arg(program), ProgramTexts::warning, Prompts::Icon::Exclamation,
+                             Prompts::Buttons::YesNo)
+            != Prompts::Answer::Yes) {
+        m_declined = true;
+        return LinkStatus::Ok;
+    }
     if (program == -1) {
         refuse(m_prompts, noProgramText);
     } else {

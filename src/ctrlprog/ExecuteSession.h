@@ -26,6 +26,10 @@ public:
     static const QString continueQuestion;
     static const QString busyExitText;
     static const QString notStartedText; // %1: the program number
+    // Asked before a relative run while any travel limit is set; %1: the program number.
+    static const QString relativeQuestion;
+    // Said where nobody can be asked and the run was not confirmed; %1: the program number.
+    static const QString relativeNotRunText;
 
     ExecuteSession(ProgramExchange& exchange, Prompts& prompts, ProgramHost& host);
 
@@ -36,8 +40,16 @@ public:
     // halted. Ignored unless idle, so no run is ever nested in another.
     // When the mode command gets no answer the run is abandoned before the
     // run command: after a recovery with a message, and nothing more is sent.
+    // A relative run while travel limits are set asks first (the controller
+    // does not know the limits, and relative steps cannot be checked); No
+    // sends nothing and keeps the program selected (declined()).
     // Returns the first exchange that did not end Ok.
     LinkStatus execute(bool absolute);
+    // The last Execute was answered No to the relative-run question.
+    bool declined() const { return m_declined; }
+    // Whoever asked for the run (a client of the local server) has already
+    // accepted a relative run with the travel limits unchecked: not asked.
+    void setRelativeConfirmed(bool confirmed) { m_relativeConfirmed = confirmed; }
     // Asks first, since a continue that reaches no paused program hangs the
     // controller. Does nothing unless a run is awaited, nor when the run
     // ended while the question was open.
@@ -61,4 +73,6 @@ private:
     ProgramHost& m_host;
     bool m_running = false;
     bool m_idle = true;
+    bool m_declined = false;
+    bool m_relativeConfirmed = false;
 };

@@ -7,7 +7,8 @@
 #include <fstream>
 #include <string>
 
-ProgramFileReader::Result ProgramFileReader::read(std::istream& in, std::uint16_t startWord)
+ProgramFileReader::Result ProgramFileReader::read(std::istream& in, std::uint16_t startWord,
+                                                  const TravelLimits& limits)
 {
     Result result;
     std::vector<StepValues> steps;
@@ -26,6 +27,13 @@ ProgramFileReader::Result ProgramFileReader::read(std::istream& in, std::uint16_
         }
         switch (command.kind) {
         case HostCommand::Kind::Move:
+            if (const auto breach = limits.breach(std::int64_t(command.x) * 25, std::int64_t(command.y) * 25,
+                                                  std::int64_t(command.z) * 25)) {
+                result.outcome = Outcome::OutsideLimits;
+                result.line = lineNumber;
+                result.breach = *breach;
+                return result;
+            }
             steps.push_back({word, command.x * 25, command.y * 25, command.z * 25});
             break;
         case HostCommand::Kind::High:
@@ -54,7 +62,8 @@ ProgramFileReader::Result ProgramFileReader::read(std::istream& in, std::uint16_
     return result;
 }
 
-ProgramFileReader::Result ProgramFileReader::load(const std::filesystem::path& path, std::uint16_t startWord)
+ProgramFileReader::Result ProgramFileReader::load(const std::filesystem::path& path, std::uint16_t startWord,
+                                                  const TravelLimits& limits)
 {
     Result result;
     std::ifstream in;
@@ -62,5 +71,5 @@ ProgramFileReader::Result ProgramFileReader::load(const std::filesystem::path& p
         result.outcome = Outcome::CannotLoad;
         return result;
     }
-    return read(in, startWord);
+    return read(in, startWord, limits);
 }

@@ -99,6 +99,7 @@ HostExecutor::Outcome HostExecutor::run(const QString& fileName)
 {
     const RunMark mark(m_moves, *this);
     m_linkEnd = LinkStatus::Ok;
+    m_limitRefusal.clear();
     std::ifstream in;
     if (!openFile(fileName, in)) {
         tellCannotLoad();
@@ -165,6 +166,8 @@ HostExecutor::Outcome HostExecutor::runLines(std::istream& in)
             refusal = m_moves.targetRefusal(Units::micronsToMicrosteps(Position{command.x, command.y, command.z}));
         }
         if (!refusal.isEmpty()) {
+            if (!command.refused())
+                m_limitRefusal = refusedText.arg(number).arg(refusal);
             m_prompts.message(refusedText.arg(number).arg(refusal), warningCaption, Prompts::Icon::Exclamation,
                               Prompts::Buttons::Ok);
             m_moves.refreshControls();

@@ -95,6 +95,10 @@ public:
     // flag set, the velocity setting sent again (when the options say so).
     Outcome endSteps(Outcome outcome = Outcome::Finished);
 
+    // The message of the line the last run ended at because its target left
+    // the travel limits; empty when it ended otherwise.
+    QString limitRefusal() const { return m_limitRefusal; }
+
     // No run is in progress (Halt sets it at once).
     bool idle() const { return m_idle; }
     // A run is in progress, or a loop that has not been halted (between its
@@ -128,6 +132,7 @@ private:
     bool m_pauseHoldsBusy = false;
     int m_depth = 0;
     bool m_looping = false;
+    QString m_limitRefusal;
     // How the link gave up when a run ended with LinkFailed: after a move
     // that ran past its time limit the link still answers, so the velocity
     // is sent again all the same.

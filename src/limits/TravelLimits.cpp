@@ -48,6 +48,12 @@ std::string TravelLimits::refusalText(const Breach& b)
         + " µm. Nothing was sent.";
 }
 
+std::string TravelLimits::orderRefusalText(int axis, std::int64_t lower, std::int64_t upper)
+{
+    return "The " + limitName(axis, true) + " of " + micronsText(lower) + " µm lies above the "
+        + limitName(axis, false) + " of " + micronsText(upper) + " µm.";
+}
+
 std::string TravelLimits::lineReason(const Breach& b)
 {
     return "moves to " + std::string(1, axisLetter(b.axis)) + " = " + micronsText(b.target) + " µm, "

@@ -50,6 +50,9 @@ public:
     // The same as the reason a command-file line is refused for:
     // "moves to Z = -6000 µm, below the Z floor of -5000 µm".
     static std::string lineReason(const Breach& breach);
+    // A lower limit above the upper one (setRange refuses it):
+    // "The Z floor of 100 µm lies above the Z upper limit of -100 µm."
+    static std::string orderRefusalText(int axis, std::int64_t lower, std::int64_t upper);
     // "X lower limit", "Y upper limit", "Z floor", "Z upper limit".
     static std::string limitName(int axis, bool lower);
     static char axisLetter(int axis) { return "XYZ"[axis]; }

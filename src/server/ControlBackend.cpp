@@ -10,7 +10,10 @@
 #include "ProgramHost.h"
 #include "ProgramRequests.h"
 #include "SerialLink.h"
+#include "TravelLimitsStore.h"
 #include "VelocityWord.h"
+
+#include <QDir>
 
 
 const QString ControlBackend::resettingText =
@@ -32,6 +35,7 @@ ControlBackend::ControlBackend(ControlLayer& control, ProgramHost& programs, Clo
     : m_control(control)
     , m_programs(programs)
     , m_clock(clock)
+    , m_limitsFolder(QDir::currentPath())
 {
     observe();
 }
@@ -76,6 +80,13 @@ void ControlBackend::observe()
         event.kind = ServerEvent::Kind::SettingsChanged;
         event.velocity = velocity;
         event.high = resolution == ControlState::highResolution;
+        publish(event);
+    });
+    // Whoever changed them: the window's dialog or a client.
+    QObject::connect(&m_control, &ControlLayer::limitsChanged, &m_context, [this] {
+        ServerEvent event;
+        event.kind = ServerEvent::Kind::LimitsChanged;
+        event.limits = m_control.travelLimits();
         publish(event);
     });
     QObject::connect(&m_control, &ControlLayer::linkRecovered, &m_context, [this] { noteRecovered(); });
@@ -123,6 +134,22 @@ void ControlBackend::setRecovering(bool recovering)
     m_recovering = recovering;
     if (recovering)
         publishKind(ServerEvent::Kind::Lost, resettingText);
+}
+
+TravelLimits ControlBackend::travelLimits() const
+{
+    return m_control.travelLimits();
+}
+
+ServerStatus ControlBackend::setTravelLimits(const TravelLimits& limits)
+{
+    // Saved first: limits in force that the file does not hold would be
+    // lost at the next start.
+    QString why;
+    if (!TravelLimitsStore(m_limitsFolder).save(limits, &why))
+        return error(ServerError::Kind::File, why);
+    m_control.setTravelLimits(limits);
+    return std::nullopt;
 }
 
 ServerStatus ControlBackend::unavailable() const
@@ -199,14 +226,15 @@ ServerStatus ControlBackend::move(const Position& target, Position* reached)
         return s;
     if (holding())
         return busyError();
+    // Refused before the window is told of a target.
     QString refusal = m_control.limitRefusal(target);
     if (!refusal.isEmpty())
-        return error(ServerError::Kind::Refused, refusal);
+        return error(ServerError::Kind::Travel, refusal);
     if (m_onTarget)
         m_onTarget(target);
     LinkStatus status = LinkStatus::Ok;
     if (!m_control.requestMove(target, &status, &refusal))
-        return refusal.isEmpty() ? busyError() : error(ServerError::Kind::Refused, refusal);
+        return refusal.isEmpty() ? busyError() : error(ServerError::Kind::Travel, refusal);
     if (const ServerStatus s = checked(status))
         return s;
     *reached = m_control.currentPosition();
@@ -315,6 +343,10 @@ ServerStatus ControlBackend::run(const RunRequest& request, RunResult* result)
     const bool halted = outcome != HostExecutor::Outcome::Finished;
     if (!s)
         s = checked(m_control.getPosition());
+    // A line outside the travel limits ended the run: the client gets the
+    // refusal as its error.
+    if (!s && !executor.limitRefusal().isEmpty())
+        s = error(ServerError::Kind::Travel, executor.limitRefusal());
     publishKind(ServerEvent::Kind::RunEnded,
                 s ? s->message : halted ? QStringLiteral("halted") : QStringLiteral("finished"));
     if (s)
@@ -331,7 +363,8 @@ ServerStatus ControlBackend::download(const QString& file, int program, int* ste
     if (holding())
         return busyError();
     return requests().download(
-        file, program, VelocityWord::encode(m_control.velocitySetting(), m_control.isHighResolution()), steps);
+        file, program, VelocityWord::encode(m_control.velocitySetting(), m_control.isHighResolution()),
+        m_control.travelLimits(), steps);
 }
 
 ServerStatus ControlBackend::execute(int program, bool relative, Position* reached)
@@ -349,6 +382,7 @@ ServerStatus ControlBackend::execute(int program, bool relative, Position* reach
     ClientPrompts prompts(false);
     m_programs.setSelectedProgram(program);
     ExecuteSession session(exchange, prompts, m_programs);
+    session.setRelativeConfirmed(true); // the server has had it confirmed
     m_session = &session;
     m_exchange = &exchange;
     // The window's controls are locked while the program runs, as for a move.

@@ -13,6 +13,11 @@ quint16 LayerProgramHost::startVelocityWord() const
     return VelocityWord::encode(m_control.velocitySetting(), m_control.isHighResolution());
 }
 
+TravelLimits LayerProgramHost::travelLimits() const
+{
+    return m_control.travelLimits();
+}
+
 LinkStatus LayerProgramHost::getPosition()
 {
     return m_control.getPosition();

@@ -5,7 +5,7 @@
 class ControlLayer;
 
 // The program around a controller-program run, through the control layer:
-// the start velocity from its settings, the position read and the marker
+// the start velocity and the travel limits from it, the position read and the marker
 // moved through it. The selected program is kept here (the window keeps its
 // own, see its subclass).
 class LayerProgramHost : public ProgramHost
@@ -14,6 +14,7 @@ public:
     explicit LayerProgramHost(ControlLayer& control);
 
     quint16 startVelocityWord() const override;
+    TravelLimits travelLimits() const override;
     int selectedProgram() const override { return m_program; }
     void setSelectedProgram(int program) override { m_program = program; }
     LinkStatus getPosition() override;

@@ -23,10 +23,11 @@ ProgramRequests::ProgramRequests(SerialLink& link, Clock& clock, Checked checked
 {
 }
 
-ServerStatus ProgramRequests::download(const QString& file, int program, quint16 startWord, int* steps)
+ServerStatus ProgramRequests::download(
+    const QString& file, int program, quint16 startWord, const TravelLimits& limits, int* steps)
 {
     const ProgramFileReader::Result read
-        = ProgramFileReader::load(std::filesystem::path(file.toStdU16String()), startWord);
+        = ProgramFileReader::load(std::filesystem::path(file.toStdU16String()), startWord, limits);
     switch (read.outcome) {
     case ProgramFileReader::Outcome::Loaded:
         break;
@@ -39,6 +40,8 @@ ServerStatus ProgramRequests::download(const QString& file, int program, quint16
         return error(ServerError::Kind::Refused, DownloadSession::tooManyStepsText);
     case ProgramFileReader::Outcome::Refused:
         return error(ServerError::Kind::Refused, DownloadSession::refusedMessage(read.line, read.refusal));
+    case ProgramFileReader::Outcome::OutsideLimits:
+        return error(ServerError::Kind::Travel, DownloadSession::outsideLimitsMessage(read.line, read.breach));
     }
     ProgramExchange exchange(m_link, m_clock);
     if (const ServerStatus s = m_checked(exchange.store(program, read.steps)))

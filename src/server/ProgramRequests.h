@@ -3,6 +3,7 @@
 #include "ServerBackend.h"
 
 #include "LinkStatus.h"
+#include "TravelLimits.h"
 
 #include <QString>
 #include <array>
@@ -23,8 +24,9 @@ public:
     ProgramRequests(SerialLink& link, Clock& clock, Checked checked);
 
     // startWord: the velocity word the file's steps start with (the owner's
-    // velocity and resolution settings).
-    ServerStatus download(const QString& file, int program, quint16 startWord, int* steps);
+    // velocity and resolution settings); limits: the owner's travel limits,
+    // which every Move line of the file must keep.
+    ServerStatus download(const QString& file, int program, quint16 startWord, const TravelLimits& limits, int* steps);
     ServerStatus upload(int program, const QString& file, int* steps);
     ServerStatus programs(std::array<int, 10>* counts);
 

@@ -1,5 +1,6 @@
 #include "RpcMethods.h"
 
+#include "ExecuteSession.h"
 #include "VelocitySetup.h"
 
 #include <QJsonArray>
@@ -155,6 +156,20 @@ QJsonObject RpcMethods::microns(const Position& p)
         { QStringLiteral("z"), p.z / 25.0 } };
 }
 
+QJsonObject RpcMethods::limitsObject(const TravelLimits& limits)
+{
+    auto value = [](const std::optional<std::int64_t>& microsteps) {
+        return microsteps ? QJsonValue(static_cast<double>(*microsteps) / 25.0) : QJsonValue(QJsonValue::Null);
+    };
+    QJsonObject o;
+    for (int axis = 0; axis < TravelLimits::axes; ++axis) {
+        const TravelLimits::Range& r = limits.range(axis);
+        o.insert(QString(QLatin1Char(static_cast<char>('x' + axis))),
+            QJsonObject { { QStringLiteral("lower"), value(r.lower) }, { QStringLiteral("upper"), value(r.upper) } });
+    }
+    return o;
+}
+
 QJsonObject RpcMethods::eventParams(const ServerEvent& e)
 {
     auto named = [](const char* name) { return QJsonObject { { QStringLiteral("event"), QLatin1String(name) } }; };
@@ -198,6 +213,10 @@ QJsonObject RpcMethods::eventParams(const ServerEvent& e)
     case ServerEvent::Kind::Recovered:
         o = named("recovered");
         break;
+    case ServerEvent::Kind::LimitsChanged:
+        o = named("limits");
+        o.insert(QStringLiteral("limits"), limitsObject(e.limits));
+        break;
     }
     return o;
 }
@@ -222,6 +241,10 @@ RpcMethods::Reply RpcMethods::dispatch(const RpcProtocol::Request& request)
         return hello();
     if (m == QLatin1String("position"))
         return position();
+    // The limits need no wire: they change at once, even during a move (the
+    // move under way was checked when it started).
+    if (m == QLatin1String("limits"))
+        return limits(params);
     if (m == QLatin1String("stop") || m == QLatin1String("halt") || m == QLatin1String("continue")) {
         Params p(params, {});
         if (!p.ok())
@@ -417,12 +440,18 @@ RpcMethods::Reply RpcMethods::programTransfer(const QString& method, const QJson
 
 RpcMethods::Reply RpcMethods::execute(const QJsonObject& params)
 {
-    Params p(params, { "program", "relative" });
+    Params p(params, { "program", "relative", "confirm" });
     p.require("program");
     const int program = p.integer("program", 0, kFirstProgram, kLastProgram);
     const bool relative = p.boolean("relative", false);
+    const bool confirm = p.boolean("confirm", false);
     if (!p.ok())
         return Reply::invalid(p);
+    // Nobody at the server can be asked: the client confirms a relative run
+    // that the travel limits cannot check.
+    if (relative && !confirm && m_backend.travelLimits().any())
+        return Reply::error(RpcProtocol::travelError, ExecuteSession::relativeNotRunText.arg(program),
+            QStringLiteral("travel"));
     Position reached;
     if (const ServerStatus s = m_backend.execute(program, relative, &reached))
         return Reply::error(*s);
@@ -438,4 +467,47 @@ RpcMethods::Reply RpcMethods::programs()
     for (const int n : steps)
         list.append(n);
     return Reply::of(QJsonObject { { QStringLiteral("programs"), list } });
+}
+
+RpcMethods::Reply RpcMethods::limits(const QJsonObject& params)
+{
+    TravelLimits limits = m_backend.travelLimits();
+    if (!params.isEmpty()) {
+        Params p(params, { "axis", "lower", "upper" });
+        const QString axisName = p.text("axis", true).toLower();
+        p.require("lower");
+        p.require("upper");
+        if (!p.ok())
+            return Reply::invalid(p);
+        const int axis = axisName == QLatin1String("x") ? 0
+            : axisName == QLatin1String("y")             ? 1
+            : axisName == QLatin1String("z")             ? 2
+                                                         : -1;
+        if (axis < 0)
+            return Reply::error(
+                RpcProtocol::invalidParams, QStringLiteral("Invalid params: \"axis\" must be \"x\", \"y\" or \"z\""));
+        TravelLimits::Range range;
+        const char* const names[2] = { "lower", "upper" };
+        for (int end = 0; end < 2; ++end) {
+            const QJsonValue v = params.value(QLatin1String(names[end]));
+            if (v.isNull())
+                continue;
+            if (!v.isDouble())
+                return Reply::error(RpcProtocol::invalidParams,
+                    QStringLiteral("Invalid params: \"%1\" must be a number or null").arg(QLatin1String(names[end])));
+            qint32 steps = 0;
+            QString why;
+            if (!toMicrosteps(v.toDouble(), TravelLimits::axisLetter(axis), &steps, &why))
+                return Reply::error(RpcProtocol::rangeError, why, QStringLiteral("range"));
+            (end == 0 ? range.lower : range.upper) = steps;
+        }
+        if (!limits.setRange(axis, range))
+            return Reply::error(RpcProtocol::refusedError,
+                QString::fromStdString(TravelLimits::orderRefusalText(axis, *range.lower, *range.upper)),
+                QStringLiteral("refused"));
+        if (const ServerStatus s = m_backend.setTravelLimits(limits))
+            return Reply::error(*s);
+        limits = m_backend.travelLimits();
+    }
+    return Reply::of(QJsonObject { { QStringLiteral("limits"), limitsObject(limits) } });
 }

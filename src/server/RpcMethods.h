@@ -27,6 +27,8 @@ public:
     // its microsteps do not fit the controller's signed 32 bits.
     static bool toMicrosteps(double microns, char axis, qint32* microsteps, QString* why);
     static QJsonObject microns(const Position& microsteps);
+    // {"x": {"lower": µm or null, "upper": µm or null}, "y": …, "z": …}
+    static QJsonObject limitsObject(const TravelLimits& limits);
 
     static QJsonObject eventParams(const ServerEvent& event);
 
@@ -43,6 +45,7 @@ private:
     Reply programTransfer(const QString& method, const QJsonObject& params);
     Reply execute(const QJsonObject& params);
     Reply programs();
+    Reply limits(const QJsonObject& params);
 
     ServerBackend& m_backend;
     QString m_program;

@@ -98,6 +98,8 @@ int RpcProtocol::code(ServerError::Kind kind)
         return controllerError;
     case ServerError::Kind::File:
         return fileError;
+    case ServerError::Kind::Travel:
+        return travelError;
     }
     return controllerError;
 }
@@ -117,6 +119,8 @@ QString RpcProtocol::kindName(ServerError::Kind kind)
         return QStringLiteral("controller");
     case ServerError::Kind::File:
         return QStringLiteral("file");
+    case ServerError::Kind::Travel:
+        return QStringLiteral("travel");
     }
     return QStringLiteral("controller");
 }

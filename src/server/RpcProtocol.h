@@ -26,6 +26,7 @@ public:
     static constexpr int controllerError = 5;
     static constexpr int fileError = 6;
     static constexpr int limitError = 7;
+    static constexpr int travelError = 8;
 
     struct Request {
         QJsonValue id; // absent (undefined) for a notification

@@ -2,6 +2,7 @@
 
 #include "Position.h"
 #include "StatusBlock.h"
+#include "TravelLimits.h"
 
 #include <QString>
 #include <array>
@@ -11,7 +12,8 @@
 // Why the owner of the controller could not do what a client asked. The
 // message is the one the window would show.
 struct ServerError {
-    enum class Kind { Busy, Range, Refused, Timeout, Controller, File };
+    // Travel: a target outside the travel limits, nothing sent.
+    enum class Kind { Busy, Range, Refused, Timeout, Controller, File, Travel };
     Kind kind = Kind::Controller;
     QString message;
 };
@@ -32,6 +34,7 @@ struct ServerEvent {
         SettingsChanged, // velocity and high: the new settings
         Lost, // detail: what went wrong with the controller
         Recovered,
+        LimitsChanged, // limits: the travel limits now in force
     };
     Kind kind = Kind::Idle;
     Position microsteps;
@@ -39,6 +42,7 @@ struct ServerEvent {
     int program = 0;
     int velocity = 0;
     bool high = false;
+    TravelLimits limits;
 };
 
 // What the local server needs from whoever owns the controller: the desktop
@@ -83,11 +87,19 @@ public:
     virtual ServerStatus refresh() = 0;
     virtual ServerStatus run(const RunRequest& request, RunResult* result) = 0;
     virtual ServerStatus download(const QString& file, int program, int* steps) = 0;
+    // A relative run while travel limits are set comes here only once the
+    // client has confirmed it: the owner does not ask again.
     virtual ServerStatus execute(int program, bool relative, Position* reached) = 0;
     virtual ServerStatus continueRun() = 0;
     virtual ServerStatus halt() = 0;
     virtual ServerStatus upload(int program, const QString& file, int* steps) = 0;
     virtual ServerStatus programs(std::array<int, 10>* steps) = 0;
+    // The travel limits in force. Setting them puts them in force at once
+    // and saves them as the owner keeps them; a File error when they could
+    // not be saved (then nothing changed). The owner publishes
+    // LimitsChanged. A move, run or download outside them is a Travel error.
+    virtual TravelLimits travelLimits() const = 0;
+    virtual ServerStatus setTravelLimits(const TravelLimits& limits) = 0;
     // The controller's reset, and the present position made the origin. An
     // owner that does not offer them refuses them.
     virtual ServerStatus reset() { return notOffered(); }

@@ -30,6 +30,7 @@ protected:
         ASSERT_TRUE(sim.waitForReadyRead(5000));
         device = QString::fromLocal8Bit(sim.readLine()).trimmed();
         serve.setProcessEnvironment(env);
+        serve.setWorkingDirectory(dir.path()); // where it keeps the travel limits
         serve.start(QStringLiteral(QX410CTL_EXE), { QStringLiteral("--port"), device, QStringLiteral("serve") });
         ASSERT_TRUE(serve.waitForReadyRead(10000)) << serve.readAllStandardError().constData();
     }
@@ -104,6 +105,43 @@ TEST_F(CtlThroughServer, CommandsKeepTheirOutputAndExitStatuses)
         EXPECT_EQ(QString::fromLocal8Bit(ctl.readAllStandardOutput()), QLatin1String(row.out)) << qPrintable(what);
         EXPECT_TRUE(err.contains(QLatin1String(row.err))) << qPrintable(what);
     }
+}
+
+// The limits are the server's: set through it, saved beside it, and kept
+// for the commands that go through it.
+TEST_F(CtlThroughServer, TravelLimitsAreTheServers)
+{
+    write("deep.dat", "Move, 0, 0, -100\r\nMove, 0, 0, -6000\r\n");
+    struct Row {
+        QStringList arguments;
+        int status;
+        const char* out;
+        const char* err;
+    };
+    const Row table[] = {
+        { { QStringLiteral("limits"), QStringLiteral("Z"), QStringLiteral("-5000"), QStringLiteral("off") }, 0,
+            "X off off\nY off off\nZ -5000 off\n", "" },
+        { { QStringLiteral("move"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("-6000") }, 1, "",
+            "lies below the Z floor of -5000 µm" },
+        { { QStringLiteral("run"), file("deep.dat") }, 4, "", "Line 2 moves to Z = -6000 µm" },
+        { { QStringLiteral("execute"), QStringLiteral("3"), QStringLiteral("--relative") }, 1, "",
+            "Give --yes to run it anyway." },
+        { { QStringLiteral("execute"), QStringLiteral("3"), QStringLiteral("--relative"), QStringLiteral("--yes") },
+            0, "30 5 -100\n", "" },
+    };
+    for (const Row& row : table) {
+        QProcess ctl;
+        start(ctl, row.arguments);
+        ASSERT_TRUE(ctl.waitForFinished(20000));
+        const QString err = QString::fromLocal8Bit(ctl.readAllStandardError());
+        const QString what = row.arguments.join(QLatin1Char(' ')) + QStringLiteral(": ") + err;
+        EXPECT_EQ(ctl.exitCode(), row.status) << qPrintable(what);
+        EXPECT_EQ(QString::fromLocal8Bit(ctl.readAllStandardOutput()), QLatin1String(row.out)) << qPrintable(what);
+        EXPECT_TRUE(err.contains(QString::fromUtf8(row.err))) << qPrintable(what);
+    }
+    QFile saved(file("Qx410.limits"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("Z -5000 off\n"));
 }
 
 TEST_F(CtlThroughServer, CtrlCHaltsARunThroughTheServer)

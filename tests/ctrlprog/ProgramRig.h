@@ -25,6 +25,7 @@ struct RecordingHost : ProgramHost
     {
     }
     quint16 startVelocityWord() const override { return VelocityWord::encode(velocity, high); }
+    TravelLimits travelLimits() const override { return limits; }
     int selectedProgram() const override { return selected; }
     void setSelectedProgram(int program) override { selected = program; }
     LinkStatus getPosition() override
@@ -42,6 +43,7 @@ struct RecordingHost : ProgramHost
     Controller& controller;
     int velocity = 1000;
     bool high = false;
+    TravelLimits limits;
     int selected = -1;
     Position position;
     QStringList log;

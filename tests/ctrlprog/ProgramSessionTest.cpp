@@ -83,6 +83,22 @@ TEST(DownloadSession, RefusedFilesKeepThePreviousSelection)
     EXPECT_TRUE(session.fileSelected());
 }
 
+TEST(DownloadSession, AFileLeavingTheTravelLimitsKeepsThePreviousSelection)
+{
+    ProgramRig rig;
+    QTemporaryDir dir;
+    rig.host.limits.setRange(2, {-5000 * 25, std::nullopt});
+    DownloadSession session(rig.exchange, rig.prompts, rig.host);
+    rig.prompts.fileNames.push_back(TempFiles::write(dir, "a.dat", "Move,0,0,-5000\r\n"));
+    rig.prompts.fileNames.push_back(TempFiles::write(dir, "deep.dat", "Pause\r\nMove,0,0,-6000\r\n"));
+    session.selectFile();
+    session.selectFile();
+    ASSERT_EQ(rig.prompts.shown.size(), 1);
+    EXPECT_EQ(rig.prompts.shown[0].text,
+              QStringLiteral("Line 2 moves to Z = -6000 µm, below the Z floor of -5000 µm. Nothing has been loaded."));
+    EXPECT_EQ(session.steps(), (std::vector<StepValues>{{1000, 0, 0, -125000}}));
+}
+
 struct ExecuteRig : ProgramRig
 {
     ExecuteRig()
@@ -136,6 +152,49 @@ TEST(ExecuteSession, RunsInEitherModeAndWindsUp)
         EXPECT_EQ(rig.host.selected, -1);
         EXPECT_TRUE(rig.session.idle());
         EXPECT_FALSE(rig.session.running());
+    }
+}
+
+// The controller does not know the travel limits: a relative run while one
+// is set is asked about first, and No sends nothing.
+TEST(ExecuteSession, ARelativeRunWithTravelLimitsIsAskedFirst)
+{
+    struct Case
+    {
+        bool absolute;
+        bool limits;
+        Prompts::Answer answer;
+        int asked;
+        QByteArray startsWith;
+    };
+    const Case cases[] = {
+        {false, true, Prompts::Answer::No, 1, ""},
+        {false, true, Prompts::Answer::Yes, 1, "62 0D 6B 04 00 0D"},
+        {true, true, Prompts::Answer::No, 0, "61 0D 6B 04 00 0D"},
+        {false, false, Prompts::Answer::No, 0, "62 0D 6B 04 00 0D"},
+    };
+    for (const Case& c : cases) {
+        ExecuteRig rig;
+        rig.store(4, {{1000, 2500, 0, 0}});
+        if (c.limits)
+            rig.host.limits.setRange(0, {std::nullopt, 100 * 25});
+        rig.host.selected = 4;
+        rig.prompts.answers.push_back(c.answer);
+        rig.link.setMessagePump([&rig] {
+            rig.port.waitForData(1000);
+            return true;
+        });
+        EXPECT_EQ(rig.session.execute(c.absolute), LinkStatus::Ok);
+        EXPECT_EQ(rig.prompts.shown.size(), c.asked);
+        const QByteArray wire = rig.wire();
+        EXPECT_TRUE(wire.startsWith(c.startsWith)) << wire.constData();
+        if (c.startsWith.isEmpty()) {
+            EXPECT_TRUE(wire.isEmpty());
+            EXPECT_TRUE(rig.session.declined());
+            EXPECT_EQ(rig.host.selected, 4); // still selected: nothing ran
+            EXPECT_EQ(rig.prompts.shown[0].text, ExecuteSession::relativeQuestion.arg(4));
+            EXPECT_EQ(rig.prompts.shown[0].buttons, Prompts::Buttons::YesNo);
+        }
     }
 }
 

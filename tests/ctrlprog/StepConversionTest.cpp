@@ -14,10 +14,11 @@ namespace {
 
 constexpr std::uint16_t kLow1000 = 1000;
 
-ProgramFileReader::Result readText(const std::string& text, std::uint16_t startWord = kLow1000)
+ProgramFileReader::Result readText(const std::string& text, std::uint16_t startWord = kLow1000,
+                                   const TravelLimits& limits = TravelLimits())
 {
     std::istringstream in(text);
-    return ProgramFileReader::read(in, startWord);
+    return ProgramFileReader::read(in, startWord, limits);
 }
 
 struct ReaderCase
@@ -109,10 +110,24 @@ TEST(ProgramFileReader, TakesTheMostStepsTheCountCanAnnounce)
 
 TEST(ProgramFileReader, UnreadableFileCannotLoad)
 {
-    EXPECT_EQ(ProgramFileReader::load("/nonexistent/file.dat", kLow1000).outcome,
+    EXPECT_EQ(ProgramFileReader::load("/nonexistent/file.dat", kLow1000, TravelLimits()).outcome,
               ProgramFileReader::Outcome::CannotLoad);
-    EXPECT_EQ(ProgramFileReader::load("/", kLow1000).outcome, ProgramFileReader::Outcome::CannotLoad);
-    EXPECT_EQ(ProgramFileReader::load("/dev/zero", kLow1000).outcome, ProgramFileReader::Outcome::CannotLoad);
+    EXPECT_EQ(ProgramFileReader::load("/", kLow1000, TravelLimits()).outcome, ProgramFileReader::Outcome::CannotLoad);
+    EXPECT_EQ(ProgramFileReader::load("/dev/zero", kLow1000, TravelLimits()).outcome, ProgramFileReader::Outcome::CannotLoad);
+}
+
+TEST(ProgramFileReader, AMoveOutsideTheTravelLimitsRefusesTheFile)
+{
+    TravelLimits limits;
+    limits.setRange(2, {-5000 * 25, std::nullopt});
+    // A pause step is no target; the floor itself is allowed.
+    const ProgramFileReader::Result inside = readText("Pause\r\nMove,0,0,-5000\r\n", kLow1000, limits);
+    EXPECT_EQ(inside.outcome, ProgramFileReader::Outcome::Loaded);
+    const ProgramFileReader::Result r = readText("Move,0,0,-5000\r\nPause\r\nMove,0,0,-6000\r\n", kLow1000, limits);
+    EXPECT_EQ(r.outcome, ProgramFileReader::Outcome::OutsideLimits);
+    EXPECT_EQ(r.line, 3u);
+    EXPECT_TRUE(r.steps.empty());
+    EXPECT_EQ(TravelLimits::lineReason(r.breach), "moves to Z = -6000 µm, below the Z floor of -5000 µm");
 }
 
 struct LinesCase

@@ -43,6 +43,8 @@ struct ServerRig {
             return true;
         });
         server.setLimits(limits);
+        // A client's travel limits are saved here, not in the current folder.
+        backend.setLimitsFolder(dir.path());
         path = dir.path() + QStringLiteral("/qx410/sim.sock");
         listening = server.listen(path, &why);
     }
