@@ -5,6 +5,7 @@
 #include "JsonLine.h"
 #include "LineReader.h"
 #include "ParseHostCommand.h"
+#include "TravelLimits.h"
 #include "Units.h"
 
 #include <QFile>
@@ -28,12 +29,21 @@ Position microstepsOf(const HostCommand& command)
 
 } // namespace
 
-QString CommandFileCheck::describe(int lineNumber, const HostCommand& command)
+QString CommandFileCheck::refusal(const HostCommand& command, const TravelLimits& limits)
 {
     if (command.refused())
-        return QStringLiteral("Refused: Line %1 %2")
-            .arg(lineNumber)
-            .arg(textOf(HostCommand::refusalText(command.refusal)));
+        return textOf(HostCommand::refusalText(command.refusal));
+    if (command.kind != HostCommand::Kind::Move)
+        return {};
+    const Position microsteps = microstepsOf(command);
+    const auto breach = limits.breach(microsteps.x, microsteps.y, microsteps.z);
+    return breach ? QString::fromStdString(TravelLimits::lineReason(*breach)) : QString();
+}
+
+QString CommandFileCheck::describe(int lineNumber, const HostCommand& command, const QString& refused)
+{
+    if (!refused.isEmpty())
+        return QStringLiteral("Refused: Line %1 %2").arg(lineNumber).arg(refused);
     const QString name = textOf(HostCommand::name(command.kind));
     switch (command.kind) {
     case HostCommand::Kind::Move: {
@@ -50,12 +60,12 @@ QString CommandFileCheck::describe(int lineNumber, const HostCommand& command)
     return name;
 }
 
-QJsonObject CommandFileCheck::object(int lineNumber, const HostCommand& command)
+QJsonObject CommandFileCheck::object(int lineNumber, const HostCommand& command, const QString& refused)
 {
     QJsonObject o{{QStringLiteral("line"), lineNumber},
                   {QStringLiteral("kind"), textOf(HostCommand::name(command.kind))}};
-    if (command.refused()) {
-        o.insert(QStringLiteral("refused"), textOf(HostCommand::refusalText(command.refusal)));
+    if (!refused.isEmpty()) {
+        o.insert(QStringLiteral("refused"), refused);
         return o;
     }
     switch (command.kind) {
@@ -83,7 +93,8 @@ QString CommandFileCheck::warning(const std::string& line)
     return {};
 }
 
-CommandFileCheck::Status CommandFileCheck::check(const QString& file, bool json, QTextStream& out, QTextStream& err)
+CommandFileCheck::Status CommandFileCheck::check(
+    const QString& file, bool json, const TravelLimits& limits, QTextStream& out, QTextStream& err)
 {
 #ifdef Q_OS_WIN
     const std::filesystem::path path(file.toStdWString());
@@ -106,15 +117,16 @@ CommandFileCheck::Status CommandFileCheck::check(const QString& file, bool json,
     while (reader.next(line)) {
         ++number;
         const HostCommand command = ParseHostCommand(line);
-        if (command.refused())
+        const QString refused = refusal(command, limits);
+        if (!refused.isEmpty())
             status = Refused;
         const QString warned = warning(line);
         if (json) {
-            out << JsonLine::of(object(number, command)) << "\n";
+            out << JsonLine::of(object(number, command, refused)) << "\n";
             if (!warned.isEmpty())
                 out << JsonLine::of({{QStringLiteral("line"), number}, {QStringLiteral("warning"), warned}}) << "\n";
         } else {
-            out << describe(number, command) << "\n";
+            out << describe(number, command, refused) << "\n";
             if (!warned.isEmpty())
                 err << "qx410ctl: warning: line " << number << " " << warned << "\n";
         }

@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 struct HostCommand;
+class TravelLimits;
 
 // qx410ctl check: what running a command file would do with each of its
 // lines, without a controller. The file is read as a run reads it, one line
@@ -19,15 +20,19 @@ public:
         CannotLoad = 2, // the file cannot be opened, or a read failed part way
     };
 
+    // Why a run would refuse the line (as in "Line N REASON. It was not
+    // sent ..."): the parser's reason, or a Move outside the travel limits;
+    // empty when a run would carry it out.
+    static QString refusal(const HostCommand& command, const TravelLimits& limits);
     // "Move X Y Z" with the microsteps a run sends, "High WORD" or "Low WORD"
     // with the 16-bit velocity word in decimal, "Pause" or "Other"; for a
     // refused line "Refused: Line N " and the reason a run gives.
-    static QString describe(int lineNumber, const HostCommand& command);
+    static QString describe(int lineNumber, const HostCommand& command, const QString& refused);
     // The same as one JSON object: {"line":N,"kind":"Move","microsteps":
     // {"x":X,"y":Y,"z":Z}}, {"line":N,"kind":"High","velocityWord":W},
     // {"line":N,"kind":"Pause"}; a refused line has "refused" with the reason
     // instead of its values.
-    static QJsonObject object(int lineNumber, const HostCommand& command);
+    static QJsonObject object(int lineNumber, const HostCommand& command, const QString& refused);
 
     // What the reading of a line may surprise in, worded to follow "line N ";
     // empty when nothing: a CR not followed by LF (lines ending in CR alone),
@@ -39,5 +44,7 @@ public:
     // or with json as {"line":N,"warning":"..."} on out. A file that cannot
     // be opened or read gives "qx410ctl: Can not load file, please check what
     // is wrong! (FILE)" on err; what was printed before a failed read stays.
-    static Status check(const QString& file, bool json, QTextStream& out, QTextStream& err);
+    // Move lines are checked against the travel limits as a run checks them.
+    static Status check(
+        const QString& file, bool json, const TravelLimits& limits, QTextStream& out, QTextStream& err);
 };

@@ -89,8 +89,13 @@ CtlRunner::CtlRunner(PortDevice& port, Clock& clock, Prompts& prompts, QTextStre
 
 int CtlRunner::run(const CtlOptions& o)
 {
-    if (o.command == QLatin1String("check"))
-        return CommandFileCheck::check(o.args[0], o.json, m_out, m_err);
+    if (o.command == QLatin1String("check")) {
+        // A run refuses a line outside the travel limits; check says so too.
+        TravelLimits limits;
+        if (!CtlLimits::loadForMoves(o, &limits, m_err))
+            return CommandFileCheck::CannotLoad;
+        return CommandFileCheck::check(o.args[0], o.json, limits, m_out, m_err);
+    }
 
     // The bindings file counts for every command that maps a port name.
     const PortBindingsStore::Loaded bindings = PortBindingsStore::load(PortBindingsStore::path(o.settings));

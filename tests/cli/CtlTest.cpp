@@ -339,6 +339,28 @@ TEST(CtlCheck, PrintsOneLineForEveryLineOfTheFile)
     }
 }
 
+// A Move a run would refuse for the travel limits is marked as the run marks
+// it; limits that cannot be read check nothing.
+TEST(CtlCheck, MarksAMoveOutsideTheTravelLimits)
+{
+    const CheckFile file("Move, 0, 0, -5000\r\nMove, 0, 0, -6000\r\n");
+    const QString folder = file.folder.path();
+    const QString limits = file.folder.filePath(QStringLiteral("Qx410.limits"));
+    for (const auto& [content, status, printed] :
+         {std::tuple<QByteArray, int, QString>{"Z -5000 off\n", 1,
+                                               QStringLiteral("Move 0 0 -125000\nRefused: Line 2 moves to Z = -6000 µm, "
+                                                              "below the Z floor of -5000 µm\n")},
+          {"Z -5000\n", 2, QString()}}) {
+        QFile f(limits);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+        f.close();
+        CtlFixture c;
+        EXPECT_EQ(c.run({"--settings", qPrintable(folder), "check", qPrintable(file.path())}), status) << qPrintable(c.errText);
+        EXPECT_EQ(c.outText, printed);
+    }
+}
+
 // Lines that end in CR alone read as one line, and a last line may lack its LF:
 // check warns, on standard error, or with --json as an object among the lines.
 TEST(CtlCheck, WarnsAboutLineEndsARunReadsOtherwiseThanTheyLook)

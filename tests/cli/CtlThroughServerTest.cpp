@@ -16,6 +16,15 @@
 
 namespace {
 
+// One qx410ctl command through the server: its exit status, its whole
+// standard output and a part of its standard error.
+struct Row {
+    QStringList arguments;
+    int status;
+    const char* out;
+    const char* err;
+};
+
 class CtlThroughServer : public ::testing::Test {
 protected:
     void SetUp() override
@@ -57,6 +66,20 @@ protected:
 
     QTemporaryDir dir;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    template <std::size_t N> void expectRows(const Row (&table)[N])
+    {
+        for (const Row& row : table) {
+            QProcess ctl;
+            start(ctl, row.arguments);
+            ASSERT_TRUE(ctl.waitForFinished(20000));
+            const QString err = QString::fromLocal8Bit(ctl.readAllStandardError());
+            const QString what = row.arguments.join(QLatin1Char(' ')) + QStringLiteral(": ") + err;
+            EXPECT_EQ(ctl.exitCode(), row.status) << qPrintable(what);
+            EXPECT_EQ(QString::fromLocal8Bit(ctl.readAllStandardOutput()), QLatin1String(row.out)) << qPrintable(what);
+            EXPECT_TRUE(err.contains(QString::fromUtf8(row.err))) << qPrintable(what);
+        }
+    }
+
     QProcess sim;
     QProcess serve;
     QString device;
@@ -64,12 +87,6 @@ protected:
 
 TEST_F(CtlThroughServer, CommandsKeepTheirOutputAndExitStatuses)
 {
-    struct Row {
-        QStringList arguments;
-        int status;
-        const char* out;
-        const char* err;
-    };
     const Row table[] = {
         { { QStringLiteral("run"), file("plain.dat") }, 0, "20 5 0\n", "reports no line by line progress" },
         { { QStringLiteral("--json"), QStringLiteral("run"), file("plain.dat") }, 0,
@@ -95,16 +112,7 @@ TEST_F(CtlThroughServer, CommandsKeepTheirOutputAndExitStatuses)
         { { QStringLiteral("velocity"), QStringLiteral("1000"), QStringLiteral("--high") }, 0, "", "" },
         { { QStringLiteral("position") }, 0, "12.00 0.00 0.00\n", "" },
     };
-    for (const Row& row : table) {
-        QProcess ctl;
-        start(ctl, row.arguments);
-        ASSERT_TRUE(ctl.waitForFinished(20000));
-        const QString err = QString::fromLocal8Bit(ctl.readAllStandardError());
-        const QString what = row.arguments.join(QLatin1Char(' ')) + QStringLiteral(": ") + err;
-        EXPECT_EQ(ctl.exitCode(), row.status) << qPrintable(what);
-        EXPECT_EQ(QString::fromLocal8Bit(ctl.readAllStandardOutput()), QLatin1String(row.out)) << qPrintable(what);
-        EXPECT_TRUE(err.contains(QLatin1String(row.err))) << qPrintable(what);
-    }
+    expectRows(table);
 }
 
 // The limits are the server's: set through it, saved beside it, and kept
@@ -112,12 +120,6 @@ TEST_F(CtlThroughServer, CommandsKeepTheirOutputAndExitStatuses)
 TEST_F(CtlThroughServer, TravelLimitsAreTheServers)
 {
     write("deep.dat", "Move, 0, 0, -100\r\nMove, 0, 0, -6000\r\n");
-    struct Row {
-        QStringList arguments;
-        int status;
-        const char* out;
-        const char* err;
-    };
     const Row table[] = {
         { { QStringLiteral("limits"), QStringLiteral("Z"), QStringLiteral("-5000"), QStringLiteral("off") }, 0,
             "X off off\nY off off\nZ -5000 off\n", "" },
@@ -129,16 +131,7 @@ TEST_F(CtlThroughServer, TravelLimitsAreTheServers)
         { { QStringLiteral("execute"), QStringLiteral("3"), QStringLiteral("--relative"), QStringLiteral("--yes") },
             0, "30 5 -100\n", "" },
     };
-    for (const Row& row : table) {
-        QProcess ctl;
-        start(ctl, row.arguments);
-        ASSERT_TRUE(ctl.waitForFinished(20000));
-        const QString err = QString::fromLocal8Bit(ctl.readAllStandardError());
-        const QString what = row.arguments.join(QLatin1Char(' ')) + QStringLiteral(": ") + err;
-        EXPECT_EQ(ctl.exitCode(), row.status) << qPrintable(what);
-        EXPECT_EQ(QString::fromLocal8Bit(ctl.readAllStandardOutput()), QLatin1String(row.out)) << qPrintable(what);
-        EXPECT_TRUE(err.contains(QString::fromUtf8(row.err))) << qPrintable(what);
-    }
+    expectRows(table);
     QFile saved(file("Qx410.limits"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_TRUE(saved.readAll().contains("Z -5000 off\n"));
