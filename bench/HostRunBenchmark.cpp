@@ -11,6 +11,10 @@
 // bytes would take at 9600 baud (1.04 ms per byte) is printed for reference:
 // a pseudo-terminal spends none of it, so none of it hides in the overhead.
 //
+// The desktop run is made twice, without travel limits and with limits on
+// all six sides that every line keeps, so that what checking each move costs
+// shows in the overhead; the check alone is also timed a million times.
+//
 // In the desktop run the time slept and the time blocked waiting for the
 // controller are measured around the clock, the port and the event pump; the
 // command line is a separate process, so its waiting for the controller is
@@ -24,6 +28,7 @@
 #include "QtSerialPortDevice.h"
 #include "SerialLink.h"
 #include "SystemClock.h"
+#include "TravelLimits.h"
 
 #include <Motion.h>
 #include <PtyServer.h>
@@ -193,7 +198,8 @@ private:
 
 // Runs the file as Execute Once does; waitedMs: the time it blocked
 // waiting for the controller.
-bool runDesktop(const QString& file, const QString& device, double* waitedMs)
+bool runDesktop(const QString& file, const QString& device, const char* name, const TravelLimits& limits,
+                double* waitedMs)
 {
     TimedClock clock;
     FilePrompts prompts(file);
@@ -215,6 +221,7 @@ bool runDesktop(const QString& file, const QString& device, double* waitedMs)
     // The control layer with nothing observing it: no widgets to follow.
     ControlLayer control(link, clock);
     control.setVelocitySetting(kRestoreVelocity);
+    control.setTravelLimits(limits);
     HostExecutionSession session(control, prompts);
     session.selectFile();
     if (session.lineCount() != kLines) {
@@ -229,7 +236,7 @@ bool runDesktop(const QString& file, const QString& device, double* waitedMs)
     session.executeOnce();
     const double wall = msSince(wallBefore);
     *waitedMs = port.waitedMs + pumpedMs;
-    report("desktop (Execute Once):", wall, clock.sleptMs, *waitedMs, threadCpuMs() - cpuBefore);
+    report(name, wall, clock.sleptMs, *waitedMs, threadCpuMs() - cpuBefore);
     link.close();
     return true;
 }
@@ -267,6 +274,28 @@ bool runCommandLine(const Workload& w, const QString& file, const QString& devic
     return true;
 }
 
+// Limits on every side, wide enough for every line of the workload.
+TravelLimits workloadLimits()
+{
+    TravelLimits limits;
+    for (int axis = 0; axis < TravelLimits::axes; ++axis)
+        limits.setRange(axis, {-1000 * 25, 1000 * 25});
+    return limits;
+}
+
+// The check of one target alone, in nanoseconds.
+double checkNs(const TravelLimits& limits)
+{
+    constexpr int kChecks = 1000000;
+    int outside = 0;
+    const auto start = SteadyClock::now();
+    for (int i = 0; i < kChecks; ++i)
+        outside += limits.breach(i % 50000 - 25000, -(i % 30000), i % 7) ? 1 : 0;
+    const double ns = msSince(start) * 1e6 / kChecks;
+    std::printf("travel-limit check of one target: %.1f ns (%d of %d outside)\n", ns, outside, kChecks);
+    return ns;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -298,7 +327,11 @@ int main(int argc, char* argv[])
                 w.speedLines + w.moves + 1, kSettleMs, w.travelMs, w.wireBytes * kWireMsPerByte, w.wireBytes,
                 kWireMsPerByte);
     double waitedMs = 0;
-    const bool ok = runDesktop(file, device, &waitedMs) && runCommandLine(w, file, device, waitedMs);
+    double limitedWaitedMs = 0;
+    const bool ok = runDesktop(file, device, "desktop (Execute Once):", TravelLimits(), &waitedMs)
+        && runDesktop(file, device, "desktop, with limits:", workloadLimits(), &limitedWaitedMs)
+        && runCommandLine(w, file, device, waitedMs);
+    checkNs(workloadLimits());
     server.stop();
     return ok ? 0 : 1;
 }
