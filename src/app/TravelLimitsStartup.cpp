@@ -13,7 +13,7 @@ void TravelLimitsStartup::load(const QString& folder, ControlLayer& control, Pro
     QString why;
     if (store.load(&limits, &why) == TravelLimitsStore::Read::Unreadable) {
         control.setTravelLimits(TravelLimits());
-        prompts.message(store.unreadableText(why), caption, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+        prompts.message(store.unreadableText(why) + QStringLiteral(" No travel limits are in force."), caption, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
         return;
     }
     control.setTravelLimits(limits);

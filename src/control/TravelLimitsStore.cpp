@@ -52,5 +52,5 @@ bool TravelLimitsStore::save(const TravelLimits& limits, QString* error) const
 
 QString TravelLimitsStore::unreadableText(const QString& reason) const
 {
-    return QStringLiteral("%1 cannot be read (%2). No travel limits are in force.").arg(m_path, reason);
+    return QStringLiteral("%1 cannot be read (%2).").arg(m_path, reason);
 }

@@ -23,7 +23,7 @@ public:
     // False with *error set when the file could not be written.
     bool save(const TravelLimits& limits, QString* error) const;
 
-    // "PATH cannot be read (REASON). No travel limits are in force."
+    // "PATH cannot be read (REASON)."; each program says what follows from it.
     QString unreadableText(const QString& reason) const;
 
 private:
