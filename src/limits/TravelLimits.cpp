@@ -1,6 +1,9 @@
 #include "TravelLimits.h"
 
+#include <limits>
+
 namespace {
+// Far beyond the 32-bit count, and far from overflowing while digits are read.
 constexpr std::int64_t maxMicrons = 1000000000;
 }
 
@@ -111,5 +114,10 @@ std::optional<std::int64_t> TravelLimits::parseMicrons(std::string_view text)
         return std::nullopt;
     // Half a step or more of the fraction counts as a whole step.
     const std::int64_t steps = whole * microstepsPerMicron + (2 * fraction * microstepsPerMicron + scale) / (2 * scale);
-    return negative ? -steps : steps;
+    const std::int64_t signedSteps = negative ? -steps : steps;
+    // The controller counts positions in 32 bits: a limit beyond them could
+    // never be reached.
+    if (signedSteps < std::numeric_limits<std::int32_t>::min() || signedSteps > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return signedSteps;
 }

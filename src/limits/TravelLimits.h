@@ -62,7 +62,8 @@ public:
     static std::string micronsText(std::int64_t microsteps);
     // Micrometres with an optional sign and fraction ("-5000", "12.5",
     // "+0.04") to microsteps, rounded half away from zero to the 0.04 µm
-    // step. Nothing for anything else or for more than 1e9 µm.
+    // step. Nothing for anything else or for a value beyond the controller's
+    // 32-bit count (-85899345.92 to 85899345.88 µm).
     static std::optional<std::int64_t> parseMicrons(std::string_view text);
 
     friend bool operator==(const TravelLimits& a, const TravelLimits& b) { return a.m_ranges == b.m_ranges; }
