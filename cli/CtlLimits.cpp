@@ -10,12 +10,6 @@
 #include <cmath>
 
 namespace {
-int axisOf(const QString& word)
-{
-    const QString a = word.toLower();
-    return a == QLatin1String("x") ? 0 : a == QLatin1String("y") ? 1 : a == QLatin1String("z") ? 2 : -1;
-}
-
 bool isOff(const QString& word)
 {
     return word.compare(QLatin1String("off"), Qt::CaseInsensitive) == 0;
@@ -36,7 +30,7 @@ bool readLimit(const QString& word, std::optional<std::int64_t>* limit)
 std::optional<CtlLimits::Change> CtlLimits::parseChange(const QStringList& args, QString* why)
 {
     Change change;
-    change.axis = args.isEmpty() ? -1 : axisOf(args[0]);
+    change.axis = args.isEmpty() ? -1 : TravelLimits::axisOf(args[0].toStdString());
     if (change.axis < 0) {
         *why = QStringLiteral("limits: the axis is X, Y or Z, not '%1'").arg(args.value(0));
         return std::nullopt;
@@ -91,23 +85,6 @@ void CtlLimits::print(const TravelLimits& limits, bool json, QTextStream& out)
         out << TravelLimits::axisLetter(axis) << " " << QString::fromStdString(TravelLimitsText::limitText(r.lower))
             << " " << QString::fromStdString(TravelLimitsText::limitText(r.upper)) << "\n";
     }
-}
-
-TravelLimits CtlLimits::fromJson(const QJsonObject& object)
-{
-    TravelLimits limits;
-    for (int axis = 0; axis < TravelLimits::axes; ++axis) {
-        const QJsonObject o = object.value(QString(QLatin1Char(static_cast<char>('x' + axis)))).toObject();
-        TravelLimits::Range r;
-        const QJsonValue lower = o.value(QStringLiteral("lower"));
-        const QJsonValue upper = o.value(QStringLiteral("upper"));
-        if (lower.isDouble())
-            r.lower = std::llround(lower.toDouble() * 25.0);
-        if (upper.isDouble())
-            r.upper = std::llround(upper.toDouble() * 25.0);
-        limits.setRange(axis, r);
-    }
-    return limits;
 }
 
 CtlLimits::CtlLimits(QTextStream& out, QTextStream& err)

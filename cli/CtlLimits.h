@@ -38,8 +38,6 @@ public:
     // "X LOWER UPPER" per axis ("off" where there is none), or with json one
     // object: {"x":{"lower":-100,"upper":null},...}.
     static void print(const TravelLimits& limits, bool json, QTextStream& out);
-    // The limits of the server's "limits" reply.
-    static TravelLimits fromJson(const QJsonObject& limits);
 
     CtlLimits(QTextStream& out, QTextStream& err);
     // limits with the file itself: shows them, or changes one axis and

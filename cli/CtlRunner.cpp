@@ -11,6 +11,7 @@
 #include "CtlViaServer.h"
 #include "JsonLine.h"
 #include "MicronText.h"
+#include "Microns.h"
 #include "PortBindingsStore.h"
 #include "PortNames.h"
 #include "PortsReport.h"
@@ -31,7 +32,7 @@ bool parseMove(const QStringList& words, qint64 steps[3])
 {
     for (int axis = 0; axis < 3; ++axis) {
         const std::optional<qint64> value = MicronText::toMicrosteps(words[axis]);
-        if (!value || !MicronText::fitsController(*value))
+        if (!value || !Microns::fitsController(*value))
             return false;
         steps[axis] = *value;
     }
@@ -61,7 +62,7 @@ std::optional<Position> moveTarget(bool relative, Controller& controller, const 
     }
     const qint64 target[3] = {from.x + steps[0], from.y + steps[1], from.z + steps[2]};
     for (const qint64 t : target) {
-        if (!MicronText::fitsController(t))
+        if (!Microns::fitsController(t))
             return std::nullopt;
     }
     return Position{static_cast<qint32>(target[0]), static_cast<qint32>(target[1]), static_cast<qint32>(target[2])};

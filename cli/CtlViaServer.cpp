@@ -1,6 +1,7 @@
 #include "CtlViaServer.h"
 
 #include "CtlLimits.h"
+#include "RpcMethods.h"
 #include "CtlPrograms.h"
 #include "EnterPresses.h"
 #include "JsonLine.h"
@@ -241,7 +242,7 @@ int CtlViaServer::runAwaited(const CtlOptions& o, const QString& socketPath)
             const auto limits = call("limits", {}, &status);
             if (!limits)
                 return status;
-            if (!CtlPrograms::relativeRunAllowed(o, CtlLimits::fromJson(limits->value(QStringLiteral("limits")).toObject()),
+            if (!CtlPrograms::relativeRunAllowed(o, RpcMethods::limitsFromObject(limits->value(QStringLiteral("limits")).toObject()),
                     program, EnterPresses::terminalInput() >= 0, m_err))
                 return Refused;
             params.insert(QStringLiteral("confirm"), true);
@@ -289,15 +290,12 @@ int CtlViaServer::limits(const CtlOptions& o)
             m_err << "qx410ctl: " << why << "\n";
             return Refused;
         }
-        auto value = [](const std::optional<std::int64_t>& microsteps) {
-            return microsteps ? QJsonValue(static_cast<double>(*microsteps) / 25.0) : QJsonValue(QJsonValue::Null);
-        };
         params = { { QStringLiteral("axis"), QString(QLatin1Char(TravelLimits::axisLetter(change->axis))) },
-            { QStringLiteral("lower"), value(change->range.lower) },
-            { QStringLiteral("upper"), value(change->range.upper) } };
+            { QStringLiteral("lower"), RpcMethods::limitValue(change->range.lower) },
+            { QStringLiteral("upper"), RpcMethods::limitValue(change->range.upper) } };
     }
     int status = Done;
     if (const auto r = call("limits", params, &status))
-        CtlLimits::print(CtlLimits::fromJson(r->value(QStringLiteral("limits")).toObject()), o.json, m_out);
+        CtlLimits::print(RpcMethods::limitsFromObject(r->value(QStringLiteral("limits")).toObject()), o.json, m_out);
     return status;
 }

@@ -1,61 +1,13 @@
 #include "MicronText.h"
 
+#include "Microns.h"
 #include "Units.h"
-
-#include <QRegularExpression>
 
 #include <limits>
 
-namespace {
-// Beyond any 32-bit microstep count, and still far from overflowing 64 bits.
-constexpr qint64 kFarOutside = qint64(1) << 60;
-// Hundredths of a micrometre above this are far outside the controller's range.
-constexpr qint64 kHundredthsCap = qint64(1) << 50;
-} // namespace
-
 std::optional<qint64> MicronText::toMicrosteps(const QString& word)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^([-+]?)([0-9]*)(?:\\.([0-9]*))?(?:[eE]([-+]?[0-9]+))?$"));
-    const QRegularExpressionMatch m = number.match(word.trimmed());
-    const QString whole = m.captured(2);
-    const QString fraction = m.captured(3);
-    if (!m.hasMatch() || (whole.isEmpty() && fraction.isEmpty()))
-        return std::nullopt;
-    const bool negative = m.captured(1) == QLatin1String("-");
-    // The digits without the point, and where the point stands among them
-    // once the exponent has moved it.
-    const QString digits = whole + fraction;
-    // An exponent beyond a thousand places says nothing more: such a number
-    // is zero or far beyond the controller's range either way.
-    bool exponentOk = true;
-    qint64 exponent = m.captured(4).isEmpty() ? 0 : m.captured(4).toLongLong(&exponentOk);
-    if (!exponentOk || exponent > 1000 || exponent < -1000)
-        exponent = m.captured(4).startsWith(QLatin1Char('-')) ? -1000 : 1000;
-    const qint64 point = whole.size() + exponent;
-
-    // The magnitude in hundredths of a micrometre, cut (not rounded) after
-    // the second decimal: the digits before place point + 2 (none when the
-    // point stands that far before the first digit; zeros past the last).
-    // Microsteps are hundredths / 4, and a remainder of 2 or more (half a
-    // microstep, or more) rounds up whatever digits follow, so the cut
-    // loses nothing.
-    qint64 hundredths = 0;
-    for (qint64 i = 0; i < point + 2; ++i) {
-        const int digit = i < digits.size() ? digits.at(static_cast<int>(i)).digitValue() : 0;
-        hundredths = hundredths * 10 + digit;
-        if (hundredths > kHundredthsCap)
-            return negative ? -kFarOutside : kFarOutside;
-        if (i >= digits.size() && hundredths == 0)
-            break; // zeros only from here on
-    }
-    const qint64 steps = hundredths / 4 + (hundredths % 4 >= 2 ? 1 : 0);
-    return negative ? -steps : steps;
-}
-
-bool MicronText::fitsController(qint64 microsteps)
-{
-    return microsteps >= std::numeric_limits<qint32>::min() && microsteps <= std::numeric_limits<qint32>::max();
+    return Microns::parse(word.trimmed().toStdString(), Microns::Exponent::Allowed);
 }
 
 QString MicronText::controllerRangeText()

@@ -14,16 +14,11 @@
 class MicronText
 {
 public:
-    // The microsteps nearest to the micrometres written in word (optional
-    // sign, digits with an optional decimal point, optional exponent: what
-    // CtlOptions::isNumber takes), halves rounded away from zero. The
-    // decimal text is converted exactly, so 100.02 is 2500.5 microsteps and
-    // goes as 2501. Nothing when word is no such number; a number beyond
-    // what 64 bits carry comes back as a value far outside the 32-bit range.
+    // The microsteps nearest to the micrometres written in word, blanks
+    // around it allowed, as Microns::parse reads them (what
+    // CtlOptions::isNumber takes); Microns::fitsController tells whether
+    // the controller can carry them.
     static std::optional<qint64> toMicrosteps(const QString& word);
-
-    // Whether microsteps fit the controller's signed 32-bit positions.
-    static bool fitsController(qint64 microsteps);
     // "-85899345.92 and 85899345.88": the micrometres the controller's
     // 32-bit positions span, for the refusal of a target beyond them.
     static QString controllerRangeText();

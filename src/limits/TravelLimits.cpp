@@ -1,11 +1,7 @@
 #include "TravelLimits.h"
 
-#include <limits>
+#include "Microns.h"
 
-namespace {
-// Far beyond the 32-bit count, and far from overflowing while digits are read.
-constexpr std::int64_t maxMicrons = 1000000000;
-}
 
 bool TravelLimits::setRange(int axis, const Range& range)
 {
@@ -35,6 +31,18 @@ std::optional<TravelLimits::Breach> TravelLimits::breach(std::int64_t x, std::in
             return Breach { axis, false, t, *r.upper };
     }
     return std::nullopt;
+}
+
+int TravelLimits::axisOf(std::string_view word)
+{
+    if (word.size() != 1)
+        return -1;
+    switch (word[0]) {
+    case 'X': case 'x': return 0;
+    case 'Y': case 'y': return 1;
+    case 'Z': case 'z': return 2;
+    default: return -1;
+    }
 }
 
 std::string TravelLimits::limitName(int axis, bool lower)
@@ -80,44 +88,9 @@ std::string TravelLimits::micronsText(std::int64_t microsteps)
 
 std::optional<std::int64_t> TravelLimits::parseMicrons(std::string_view text)
 {
-    // An optional sign, digits and at most one decimal point; nothing else
-    // (no exponent, no blanks inside, no "inf"). Worked out in decimal, so
-    // that 0.02 µm rounds up to one step exactly as written.
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    std::int64_t whole = 0;
-    std::int64_t fraction = 0; // the first nine decimals
-    std::int64_t scale = 1;
-    bool digits = false;
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '.' && !point) {
-            point = true;
-            continue;
-        }
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        digits = true;
-        if (!point) {
-            whole = whole * 10 + (c - '0');
-            if (whole > maxMicrons)
-                return std::nullopt;
-        } else if (scale < 1000000000) {
-            fraction = fraction * 10 + (c - '0');
-            scale *= 10;
-        }
-    }
-    if (!digits || (whole == maxMicrons && fraction != 0))
+    // A limit beyond the controller's 32-bit count could never be reached.
+    const std::optional<std::int64_t> microsteps = Microns::parse(text);
+    if (!microsteps || !Microns::fitsController(*microsteps))
         return std::nullopt;
-    // Half a step or more of the fraction counts as a whole step.
-    const std::int64_t steps = whole * microstepsPerMicron + (2 * fraction * microstepsPerMicron + scale) / (2 * scale);
-    const std::int64_t signedSteps = negative ? -steps : steps;
-    // The controller counts positions in 32 bits: a limit beyond them could
-    // never be reached.
-    if (signedSteps < std::numeric_limits<std::int32_t>::min() || signedSteps > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return signedSteps;
+    return microsteps;
 }

@@ -56,14 +56,15 @@ public:
     // "X lower limit", "Y upper limit", "Z floor", "Z upper limit".
     static std::string limitName(int axis, bool lower);
     static char axisLetter(int axis) { return "XYZ"[axis]; }
+    // 0, 1 or 2 for "X", "Y" or "Z" in either case; -1 for anything else.
+    static int axisOf(std::string_view word);
 
     // Micrometres for a text: whole when whole, else with the fraction the
     // 0.04 µm step needs, trailing zeros dropped ("-5000", "12.5", "0.04").
     static std::string micronsText(std::int64_t microsteps);
-    // Micrometres with an optional sign and fraction ("-5000", "12.5",
-    // "+0.04") to microsteps, rounded half away from zero to the 0.04 µm
-    // step. Nothing for anything else or for a value beyond the controller's
-    // 32-bit count (-85899345.92 to 85899345.88 µm).
+    // A limit in micrometres ("-5000", "12.5", "+0.04", as Microns::parse
+    // reads them) in microsteps. Nothing for anything else or for a value
+    // beyond the controller's 32-bit count (-85899345.92 to 85899345.88 µm).
     static std::optional<std::int64_t> parseMicrons(std::string_view text);
 
     friend bool operator==(const TravelLimits& a, const TravelLimits& b) { return a.m_ranges == b.m_ranges; }

@@ -13,17 +13,6 @@ bool readLimit(const std::string& word, std::optional<std::int64_t>* limit)
     return limit->has_value();
 }
 
-int axisOf(const std::string& word)
-{
-    if (word.size() != 1)
-        return -1;
-    switch (word[0]) {
-    case 'X': case 'x': return 0;
-    case 'Y': case 'y': return 1;
-    case 'Z': case 'z': return 2;
-    default: return -1;
-    }
-}
 } // namespace
 
 std::optional<TravelLimits> TravelLimitsText::parse(const std::string& content, std::string* error)
@@ -44,7 +33,7 @@ std::optional<TravelLimits> TravelLimitsText::parse(const std::string& content, 
         std::string axisWord, lowerWord, upperWord, extra;
         if (!(words >> axisWord) || axisWord[0] == '#')
             continue;
-        const int axis = axisOf(axisWord);
+        const int axis = TravelLimits::axisOf(axisWord);
         if (axis < 0)
             return fail("\"" + axisWord + "\" is not an axis (X, Y or Z)");
         if (named[axis])

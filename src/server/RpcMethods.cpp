@@ -156,16 +156,35 @@ QJsonObject RpcMethods::microns(const Position& p)
         { QStringLiteral("z"), p.z / 25.0 } };
 }
 
+QJsonValue RpcMethods::limitValue(const std::optional<std::int64_t>& microsteps)
+{
+    return microsteps ? QJsonValue(static_cast<double>(*microsteps) / 25.0) : QJsonValue(QJsonValue::Null);
+}
+
+TravelLimits RpcMethods::limitsFromObject(const QJsonObject& object)
+{
+    TravelLimits limits;
+    for (int axis = 0; axis < TravelLimits::axes; ++axis) {
+        const QJsonObject o = object.value(QString(QLatin1Char(static_cast<char>('x' + axis)))).toObject();
+        TravelLimits::Range r;
+        const QJsonValue lower = o.value(QStringLiteral("lower"));
+        const QJsonValue upper = o.value(QStringLiteral("upper"));
+        if (lower.isDouble())
+            r.lower = std::llround(lower.toDouble() * 25.0);
+        if (upper.isDouble())
+            r.upper = std::llround(upper.toDouble() * 25.0);
+        limits.setRange(axis, r);
+    }
+    return limits;
+}
+
 QJsonObject RpcMethods::limitsObject(const TravelLimits& limits)
 {
-    auto value = [](const std::optional<std::int64_t>& microsteps) {
-        return microsteps ? QJsonValue(static_cast<double>(*microsteps) / 25.0) : QJsonValue(QJsonValue::Null);
-    };
     QJsonObject o;
     for (int axis = 0; axis < TravelLimits::axes; ++axis) {
         const TravelLimits::Range& r = limits.range(axis);
         o.insert(QString(QLatin1Char(static_cast<char>('x' + axis))),
-            QJsonObject { { QStringLiteral("lower"), value(r.lower) }, { QStringLiteral("upper"), value(r.upper) } });
+            QJsonObject { { QStringLiteral("lower"), limitValue(r.lower) }, { QStringLiteral("upper"), limitValue(r.upper) } });
     }
     return o;
 }
@@ -474,15 +493,12 @@ RpcMethods::Reply RpcMethods::limits(const QJsonObject& params)
     TravelLimits limits = m_backend.travelLimits();
     if (!params.isEmpty()) {
         Params p(params, { "axis", "lower", "upper" });
-        const QString axisName = p.text("axis", true).toLower();
+        const QString axisName = p.text("axis", true);
         p.require("lower");
         p.require("upper");
         if (!p.ok())
             return Reply::invalid(p);
-        const int axis = axisName == QLatin1String("x") ? 0
-            : axisName == QLatin1String("y")             ? 1
-            : axisName == QLatin1String("z")             ? 2
-                                                         : -1;
+        const int axis = TravelLimits::axisOf(axisName.toStdString());
         if (axis < 0)
             return Reply::error(
                 RpcProtocol::invalidParams, QStringLiteral("Invalid params: \"axis\" must be \"x\", \"y\" or \"z\""));

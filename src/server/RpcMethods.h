@@ -29,6 +29,10 @@ public:
     static QJsonObject microns(const Position& microsteps);
     // {"x": {"lower": µm or null, "upper": µm or null}, "y": …, "z": …}
     static QJsonObject limitsObject(const TravelLimits& limits);
+    // Back from that object (a client reading a reply or an event).
+    static TravelLimits limitsFromObject(const QJsonObject& object);
+    // One limit in micrometres, or null for none.
+    static QJsonValue limitValue(const std::optional<std::int64_t>& microsteps);
 
     static QJsonObject eventParams(const ServerEvent& event);
 

@@ -5,6 +5,7 @@
 
 namespace {
 
+// How a limit is read is Microns' (its own test); here: the controller's range, and the text written back.
 TEST(TravelLimits, MicronsAreReadToTheNearestStepAndWrittenBack)
 {
     struct Row
@@ -19,18 +20,11 @@ TEST(TravelLimits, MicronsAreReadToTheNearestStepAndWrittenBack)
         { "0.04", 1, "0.04" },
         { "0.02", 1, "0.04" },
         { "-0.019", 0, "0" },
-        { "1.", 25, "1" },
         { "-.5", -13, "-0.52" },
         { "85899345.88", 2147483647, "85899345.88" },
         { "-85899345.92", -2147483648LL, "-85899345.92" },
         { "85899345.9", std::nullopt, "" },
         { "1000000000.1", std::nullopt, "" },
-        { "", std::nullopt, "" },
-        { "-", std::nullopt, "" },
-        { "1e3", std::nullopt, "" },
-        { "1.2.3", std::nullopt, "" },
-        { " 5", std::nullopt, "" },
-        { "inf", std::nullopt, "" },
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
