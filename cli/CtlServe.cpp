@@ -30,9 +30,9 @@ int CtlServe::run(const CtlOptions& o, SerialLink& link, Clock& clock, const Tra
     // The travel limits kept beside the settings, in force for every client;
     // a client's change is saved there.
     control.setTravelLimits(limits);
+    control.setLimitsFolder(CtlLimits::folder(o));
     LayerProgramHost programs(control);
     ControlBackend backend(control, programs, clock);
-    backend.setLimitsFolder(CtlLimits::folder(o));
     ControlServer server(backend, QStringLiteral("qx410ctl"), QStringLiteral(QX410_VERSION));
     const QString path = SocketPath::forDevice(link.device());
     QString why;

@@ -145,6 +145,7 @@ int CQx410App::run()
     SettingsLoader loader(m_serial, m_state, m_control.state(), m_prompts, [this] { return askPortInStartupMode(); });
     if (!loader.load(settingsPath()) || !m_link.openOrEnd())
         return -1;
+    m_control.setLimitsFolder(settingsFolder());
     TravelLimitsStartup::load(settingsFolder(), m_control, m_prompts);
     // The recovery prompt's Yes shows Setup Communications in start-up mode.
     m_link.setSetupHook([this] { return askPortInStartupMode(); });
@@ -244,7 +245,7 @@ void CQx410App::connectSetupDialogs()
     QObject::connect(f, &CMainFrame::dialogRequested, f, [this, f](QAction* action) {
         if (action != f->actions().travelLimits)
             return;
-        TravelLimitsSetup setup(m_control, m_prompts, settingsFolder());
+        TravelLimitsSetup setup(m_control, m_prompts);
         setup.run([&setup, f](const TravelLimitsChoice& initial, const TravelLimitsSetup::Apply& ok) {
             TravelLimitsDialog::Hooks hooks;
             hooks.apply = ok;
@@ -310,7 +311,6 @@ void CQx410App::connectServer()
     m_serverPrograms = std::make_unique<FrameProgramHost>(f->state(), m_control);
     m_backend = std::make_unique<ControlBackend>(m_control, *m_serverPrograms, m_clock);
     // A client's change of the travel limits is saved beside the settings.
-    m_backend->setLimitsFolder(SettingsFolder::canonical(m_settingsFolder));
     m_backend->setOnTarget([f](const Position& microsteps) { f->showDesired(Units::microstepsToMicrons(microsteps)); });
     m_server = std::make_unique<ControlServer>(*m_backend, QStringLiteral("qx410"), QStringLiteral(QX410_VERSION));
     m_backend->setEventSink([this](const ServerEvent& event) { m_server->publish(event); });

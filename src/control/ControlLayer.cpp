@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "HostExecutor.h"
 #include "SerialLink.h"
+#include "TravelLimitsStore.h"
 #include "Units.h"
 #include "VelocityWord.h"
 
@@ -117,6 +118,14 @@ void ControlLayer::setTravelLimits(const TravelLimits& limits)
         return;
     m_limits = limits;
     emit limitsChanged();
+}
+
+bool ControlLayer::saveTravelLimits(const TravelLimits& limits, QString* why)
+{
+    if (!TravelLimitsStore(m_limitsFolder).save(limits, why))
+        return false;
+    setTravelLimits(limits);
+    return true;
 }
 
 QString ControlLayer::limitRefusal(const Position& microsteps) const

@@ -79,8 +79,15 @@ public:
 
     // The travel limits every target is checked against before it is sent.
     const TravelLimits& travelLimits() const { return m_limits; }
-    // New limits in force at once (limitsChanged); the caller keeps them.
+    // New limits in force at once (limitsChanged); nothing is written.
     void setTravelLimits(const TravelLimits& limits);
+    // The settings folder, where Qx410.limits is kept.
+    void setLimitsFolder(const QString& folder) { m_limitsFolder = folder; }
+    // A change of the limits by the operator or a client: saved to the limits
+    // file first (limits in force that the file does not hold would be lost at
+    // the next start), then in force. False, with *why set and the limits
+    // in force as they were, when the file could not be written.
+    bool saveTravelLimits(const TravelLimits& limits, QString* why);
     // Empty when the target (microsteps) lies within the travel limits;
     // otherwise "Z = -6000 µm lies below the Z floor of -5000 µm. Nothing was sent."
     QString limitRefusal(const Position& microsteps) const;
@@ -162,6 +169,7 @@ private:
     Clock& m_clock;
     ControlState m_state;
     TravelLimits m_limits;
+    QString m_limitsFolder;
     // Every run and loop in progress, innermost last (a loop appears once
     // for itself and once for its pass).
     std::vector<HostExecutor*> m_runs;

@@ -10,10 +10,8 @@
 #include "ProgramHost.h"
 #include "ProgramRequests.h"
 #include "SerialLink.h"
-#include "TravelLimitsStore.h"
 #include "VelocityWord.h"
 
-#include <QDir>
 
 
 const QString ControlBackend::resettingText =
@@ -35,7 +33,6 @@ ControlBackend::ControlBackend(ControlLayer& control, ProgramHost& programs, Clo
     : m_control(control)
     , m_programs(programs)
     , m_clock(clock)
-    , m_limitsFolder(QDir::currentPath())
 {
     observe();
 }
@@ -143,12 +140,9 @@ TravelLimits ControlBackend::travelLimits() const
 
 ServerStatus ControlBackend::setTravelLimits(const TravelLimits& limits)
 {
-    // Saved first: limits in force that the file does not hold would be
-    // lost at the next start.
     QString why;
-    if (!TravelLimitsStore(m_limitsFolder).save(limits, &why))
+    if (!m_control.saveTravelLimits(limits, &why))
         return error(ServerError::Kind::File, why);
-    m_control.setTravelLimits(limits);
     return std::nullopt;
 }
 

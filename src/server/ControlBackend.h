@@ -41,9 +41,6 @@ public:
     // The recovery prompt opens (true) or has been answered (false).
     void setRecovering(bool recovering);
     bool recovering() const { return m_recovering; }
-    // The folder whose limits file a client's change of the travel limits is
-    // saved to; the current folder unless told.
-    void setLimitsFolder(const QString& folder) { m_limitsFolder = folder; }
     // Told the target of a client's move, in microsteps, before it starts.
     void setOnTarget(std::function<void(const Position&)> onTarget) { m_onTarget = std::move(onTarget); }
 
@@ -90,7 +87,6 @@ private:
     Clock& m_clock;
     QObject m_context;
     std::function<void(const Position&)> m_onTarget;
-    QString m_limitsFolder;
     bool m_windowHolding = false;
     bool m_recovering = false;
     bool m_busyShown = false;

@@ -2,7 +2,6 @@
 
 #include "ControlLayer.h"
 #include "Prompts.h"
-#include "TravelLimitsStore.h"
 
 const QString TravelLimitsSetup::caption = QStringLiteral("Warning");
 const QString TravelLimitsSetup::noLimitsText = QStringLiteral("No travel limits are set: every target is allowed.");
@@ -23,10 +22,9 @@ QString microns(std::int64_t microsteps)
 
 } // namespace
 
-TravelLimitsSetup::TravelLimitsSetup(ControlLayer& control, Prompts& prompts, const QString& folder)
+TravelLimitsSetup::TravelLimitsSetup(ControlLayer& control, Prompts& prompts)
     : m_control(control)
     , m_prompts(prompts)
-    , m_folder(folder)
 {
 }
 
@@ -128,13 +126,11 @@ bool TravelLimitsSetup::accept(const TravelLimitsChoice& choice, int* badField)
     // read at start-up stays as it is for its owner to mend.
     if (*limits == m_control.travelLimits())
         return true;
-    const TravelLimitsStore store(m_folder);
-    if (!store.save(*limits, &error)) {
+    if (!m_control.saveTravelLimits(*limits, &error)) {
         m_prompts.message(error + QStringLiteral("\nThe travel limits in force stay as they were."), caption,
             Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
         return false;
     }
-    m_control.setTravelLimits(*limits);
     return true;
 }
 

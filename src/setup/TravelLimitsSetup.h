@@ -29,8 +29,8 @@ public:
     // when it closed through an OK that was applied.
     using Ask = std::function<bool(const TravelLimitsChoice& initial, const Apply& ok)>;
 
-    // folder: where the settings file and the limits file live.
-    TravelLimitsSetup(ControlLayer& control, Prompts& prompts, const QString& folder);
+    // The limits are saved through the layer, to its limits folder.
+    TravelLimitsSetup(ControlLayer& control, Prompts& prompts);
 
     // The fields for the limits in force: micrometres, empty where none is set.
     TravelLimitsChoice current() const;
@@ -59,5 +59,4 @@ public:
 private:
     ControlLayer& m_control;
     Prompts& m_prompts;
-    QString m_folder;
 };

@@ -44,7 +44,7 @@ struct ServerRig {
         });
         server.setLimits(limits);
         // A client's travel limits are saved here, not in the current folder.
-        backend.setLimitsFolder(dir.path());
+        control.setLimitsFolder(dir.path());
         path = dir.path() + QStringLiteral("/qx410/sim.sock");
         listening = server.listen(path, &why);
     }

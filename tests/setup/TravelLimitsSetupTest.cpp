@@ -13,8 +13,10 @@
 namespace {
 
 struct Bench : HardwareRig {
+    Bench() { layer.setLimitsFolder(dir.path()); }
+
     QTemporaryDir dir;
-    TravelLimitsSetup setup { layer, prompts, dir.path() };
+    TravelLimitsSetup setup { layer, prompts };
 
     QString limitsFile() const { return dir.filePath(QString::fromLatin1(TravelLimitsText::fileName)); }
     // The manipulator reported at p (microsteps).
@@ -188,8 +190,8 @@ TEST(TravelLimitsSetup, AFileThatCannotBeWrittenKeepsTheLimitsInForce)
     TravelLimits before;
     before.setRange(1, { 0, 2500 });
     b.layer.setTravelLimits(before);
-    TravelLimitsSetup setup(b.layer, b.prompts, b.dir.filePath(QStringLiteral("no-such-folder")));
-    EXPECT_FALSE(setup.accept(fields({ "", "", "", "", "-5000", "" })));
+    b.layer.setLimitsFolder(b.dir.filePath(QStringLiteral("no-such-folder")));
+    EXPECT_FALSE(b.setup.accept(fields({ "", "", "", "", "-5000", "" })));
     ASSERT_EQ(b.prompts.shown.size(), 1);
     EXPECT_TRUE(b.prompts.shown[0].text.startsWith(b.dir.filePath(QStringLiteral("no-such-folder/Qx410.limits"))));
     EXPECT_TRUE(b.prompts.shown[0].text.endsWith(QStringLiteral("\nThe travel limits in force stay as they were.")));
