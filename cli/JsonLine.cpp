@@ -1,6 +1,7 @@
 #include "JsonLine.h"
 
 #include "MicronText.h"
+#include "RpcMethods.h"
 #include "Units.h"
 
 #include <QJsonDocument>
@@ -28,7 +29,5 @@ QString JsonLine::microstepsLine(const Position& microsteps, bool high, bool jso
         return MicronText::positionText(microsteps, high);
     if (!high)
         return of(position(Units::microstepsToMicrons(microsteps)));
-    return of(QJsonObject{{QStringLiteral("x"), microsteps.x / 25.0},
-                          {QStringLiteral("y"), microsteps.y / 25.0},
-                          {QStringLiteral("z"), microsteps.z / 25.0}});
+    return of(RpcMethods::microns(microsteps)); // as the server gives positions
 }
